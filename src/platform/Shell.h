@@ -1,0 +1,56 @@
+#pragma once
+// The shell's automation object as the snapshot walks it, and the "explore" verb.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/Geometry.h"
+
+namespace zarn {
+
+// A folder path as the shell reports it. `ansi` is what goes into the workbench file: the code page
+// 932 form of the path, or of its short (8.3) form when the long one has characters 932 lacks.
+// When neither converts cleanly `representable` is false and `ansi` must not be stored.
+struct ShellFolderPath {
+  std::string ansi;
+  std::u16string wide;
+  bool representable = true;
+};
+
+// One item of the shell's window collection. Each call is one automation call and throws zarn::Error
+// when it fails (a window that closes while it is being read, for example).
+class ShellWindow {
+ public:
+  virtual ~ShellWindow() = default;
+  // Whether item.Document supports IShellFolderViewDual.
+  virtual bool IsFolderView() = 0;
+  // item.hWnd
+  virtual WindowHandle Handle() = 0;
+  // item.Document.Folder.Items.Item().Path
+  virtual ShellFolderPath FolderPath() = 0;
+};
+
+// One automation object, created for one snapshot and released with it.
+class ShellWindows {
+ public:
+  virtual ~ShellWindows() = default;
+  // Windows.Count
+  virtual std::int32_t Count() = 0;
+  // Windows.Item(index), with the collection fetched anew; nullptr for an empty item (an index past
+  // the end, or a window that closed meanwhile).
+  virtual std::unique_ptr<ShellWindow> Item(std::int32_t index) = 0;
+};
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // Creates "Shell.Application"; throws zarn::Error with the system's message when that fails.
+  virtual std::unique_ptr<ShellWindows> OpenWindows() = 0;
+  // ShellExecuteEx with the verb "explore" on a code page 932 path, without any UI of its own (a
+  // missing folder must not block on a message box). True when the shell accepted the request; the
+  // window comes later, or not at all.
+  virtual bool Explore(std::string_view ansiPath) = 0;
+};
+
+}  // namespace zarn
