@@ -12,7 +12,7 @@ namespace zarn {
 
 struct WorkBenchRecord {
   std::string path;
-  Rect rect;  // from x, y, width, height
+  Area bounds;  // x, y, width, height as stored (the window rectangle is x, y, x + width, y + height)
   Placement placement;
 };
 
