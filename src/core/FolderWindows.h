@@ -1,0 +1,64 @@
+#pragma once
+// The folder-window commands of the main toolbar window: snapshot, arrangement, workbench save and
+// restore. The window owns one of these; everything it touches goes through the platform seam.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/Geometry.h"
+#include "core/HandleList.h"
+#include "core/Profile.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Shell.h"
+#include "platform/WindowSystem.h"
+
+namespace zarn {
+
+struct SaveResult {
+  bool saved = false;                    // false when the user declined to overwrite
+  std::vector<std::u16string> leftOut;   // folders whose path code page 932 cannot hold
+};
+
+struct RestoreResult {
+  std::vector<std::string> notRestored;  // stored paths (code page 932) that got no window
+};
+
+struct Platform {
+  WindowSystem& windows;
+  Display& display;
+  Shell& shell;
+  Clock& clock;
+};
+
+class FolderWindows {
+ public:
+  FolderWindows(Platform platform, Profile& settings, Profile& workBenches);
+
+  // The toolbar window: its monitor is the default arrangement area and gives the uniform size.
+  void SetToolbar(WindowHandle toolbar) { toolbar_ = toolbar; }
+
+  const HandleList& Handles() const { return handleList_; }
+  void RefreshHandleList();
+  void ClearHandleList();
+
+  Area GetArrangeArea();
+  void CascadeWindows(bool uniformSize);
+  void TileWindows();
+  void CloseAllWindows();
+
+  // confirmOverwrite is asked only when isNew and the workbench already exists.
+  SaveResult SaveWorkBench(std::string_view name, bool isNew, const std::function<bool()>& confirmOverwrite);
+  void MarkLastWorkBench(std::string_view name);
+  RestoreResult LoadWorkBench(std::string_view name);
+
+ private:
+  Platform platform_;
+  Profile& settings_;
+  Profile& workBenches_;
+  WindowHandle toolbar_ = 0;
+  HandleList handleList_;
+};
+
+}  // namespace zarn
