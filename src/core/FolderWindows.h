@@ -2,6 +2,8 @@
 // The folder-window commands of the main toolbar window: snapshot, arrangement, workbench save and
 // restore. The window owns one of these; everything it touches goes through the platform seam.
 #include <functional>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "core/Geometry.h"
 #include "core/HandleList.h"
 #include "core/Profile.h"
+#include "core/WorkBenchRecord.h"
 #include "platform/Clock.h"
 #include "platform/Display.h"
 #include "platform/Shell.h"
@@ -54,6 +57,14 @@ class FolderWindows {
   RestoreResult LoadWorkBench(std::string_view name);
 
  private:
+  // Each window handle once, in snapshot order: a window with several tabs is listed once per tab.
+  std::vector<WindowHandle> DistinctHandles() const;
+  Area ToolbarMonitor();
+  // Polls the snapshot until it lists a window not in `taken` (scanning from the end, where new
+  // windows appear), or until the wait for one window runs out.
+  std::optional<WindowHandle> WaitForNewWindow(const std::set<WindowHandle>& taken);
+  void PlaceWindow(WindowHandle window, const WorkBenchRecord& record);
+
   Platform platform_;
   Profile& settings_;
   Profile& workBenches_;

@@ -1,0 +1,168 @@
+#include "core/FolderWindows.h"
+
+#include <unordered_set>
+#include <utility>
+
+#include "core/ArrangeLayout.h"
+#include "core/WorkBenchRecord.h"
+
+namespace zarn {
+
+namespace {
+
+constexpr std::string_view kConfigSection = "Config";
+constexpr std::string_view kLastKey = "Last";
+
+std::optional<std::int32_t> ReadOptionalInteger(const Profile& profile, std::string_view section,
+                                                std::string_view key) {
+  return ParseInteger(profile.ReadString(section, key, ""));
+}
+
+// A control character in a path would split the record line or the file's line; Windows never puts
+// one in a folder name, but a shell namespace extension might.
+bool FitsInRecordLine(const std::string& path) {
+  for (unsigned char c : path) {
+    if (c < 0x20) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+FolderWindows::FolderWindows(Platform platform, Profile& settings, Profile& workBenches)
+    : platform_(platform), settings_(settings), workBenches_(workBenches) {}
+
+void FolderWindows::ClearHandleList() { handleList_.clear(); }
+
+void FolderWindows::RefreshHandleList() {
+  ClearHandleList();
+  std::unique_ptr<ShellWindows> shellWindows = platform_.shell.OpenWindows();
+  const std::int32_t count = shellWindows->Count();
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::unique_ptr<ShellWindow> item = shellWindows->Item(i);
+    if (!item) continue;  // closed since the count was read
+    if (!item->IsFolderView()) continue;
+
+    auto record = std::make_unique<THandleListRec>();
+    record->Handle = item->Handle();
+    ShellFolderPath path = item->FolderPath();
+    record->Path = std::move(path.ansi);
+    record->WidePath = std::move(path.wide);
+    record->PathRepresentable = path.representable;
+    record->WindowRect = platform_.windows.GetWindowRect(record->Handle);
+    THandleListRec& added = *handleList_.emplace_back(std::move(record));
+
+    const Placement placement = platform_.windows.GetWindowPlacement(added.Handle);
+    added.ShowCmd = placement.showCmd;
+    added.MinPosition = placement.minPosition;
+    added.MaxPosition = placement.maxPosition;
+    added.NormalPosition = placement.normalPosition;
+  }
+}
+
+std::vector<WindowHandle> FolderWindows::DistinctHandles() const {
+  std::vector<WindowHandle> handles;
+  std::unordered_set<WindowHandle> seen;
+  for (const auto& record : handleList_) {
+    if (seen.insert(record->Handle).second) handles.push_back(record->Handle);
+  }
+  return handles;
+}
+
+Area FolderWindows::ToolbarMonitor() {
+  const std::vector<Area> monitors = platform_.display.Monitors();
+  const int index = platform_.display.MonitorIndexOf(toolbar_);
+  if (index >= 0 && static_cast<std::size_t>(index) < monitors.size()) return monitors[index];
+  if (!monitors.empty()) return monitors.front();
+  return platform_.display.VirtualDesktop();
+}
+
+Area FolderWindows::GetArrangeArea() {
+  const AreaMode mode = AreaModeFromSetting(settings_.ReadInteger(kConfigSection, "MoniterMode", 0));
+  switch (mode) {
+    case AreaMode::VirtualDesktop:
+      return ChooseArrangeArea(mode, {}, platform_.display.VirtualDesktop(), {});
+    case AreaMode::Custom: {
+      const CustomArea custom{ReadOptionalInteger(settings_, kConfigSection, "CustomLeft"),
+                              ReadOptionalInteger(settings_, kConfigSection, "CustomTop"),
+                              ReadOptionalInteger(settings_, kConfigSection, "CustomWidth"),
+                              ReadOptionalInteger(settings_, kConfigSection, "CustomHeight")};
+      return ChooseArrangeArea(mode, {}, platform_.display.VirtualDesktop(), custom);
+    }
+    case AreaMode::ToolbarMonitor:
+      break;
+  }
+  return ChooseArrangeArea(mode, ToolbarMonitor(), {}, {});
+}
+
+void FolderWindows::CascadeWindows(bool uniformSize) {
+  RefreshHandleList();
+  const Area area = GetArrangeArea();
+  const std::int32_t step = platform_.display.CaptionHeight();
+  Extent size;
+  std::uint32_t flags = kSwpNoSize;
+  if (uniformSize) {
+    // Half of the toolbar's monitor even when the area is the desktop or a custom rectangle.
+    size = UniformCascadeSize(ToolbarMonitor());
+    flags = 0;
+  }
+  const std::vector<WindowHandle> handles = DistinctHandles();
+  const std::vector<Point> positions = CascadePositions(area, handles.size(), step, size.width, size.height);
+  for (std::size_t i = 0; i < handles.size(); ++i) {
+    platform_.windows.ShowWindow(handles[i], kSwShowDefault);
+    platform_.windows.SetWindowPos(handles[i], kHwndTop, positions[i].x, positions[i].y, size.width, size.height,
+                                   flags);
+  }
+}
+
+void FolderWindows::TileWindows() {
+  RefreshHandleList();
+  const Area area = GetArrangeArea();
+  const std::vector<WindowHandle> handles = DistinctHandles();
+  const std::vector<Area> cells = TileCells(area, handles.size());
+  for (std::size_t i = 0; i < handles.size(); ++i) {
+    platform_.windows.ShowWindow(handles[i], kSwShowDefault);
+    platform_.windows.SetWindowPos(handles[i], kHwndTop, cells[i].left, cells[i].top, cells[i].width,
+                                   cells[i].height, 0);
+  }
+}
+
+void FolderWindows::CloseAllWindows() {
+  RefreshHandleList();
+  for (WindowHandle handle : DistinctHandles()) platform_.windows.PostClose(handle);
+}
+
+SaveResult FolderWindows::SaveWorkBench(std::string_view name, bool isNew,
+                                        const std::function<bool()>& confirmOverwrite) {
+  SaveResult result;
+  if (isNew && workBenches_.SectionExists(name)) {
+    if (!confirmOverwrite || !confirmOverwrite()) return result;
+  }
+
+  // Taken before anything is deleted: a snapshot that fails leaves the stored workbench as it was.
+  RefreshHandleList();
+
+  for (const std::string& key : workBenches_.ReadSection(name)) workBenches_.DeleteKey(name, key);
+
+  // Every item is kept, tabs of one window included: each is a folder to reopen.
+  int number = 0;
+  for (const auto& record : handleList_) {
+    if (!record->PathRepresentable || !FitsInRecordLine(record->Path)) {
+      result.leftOut.push_back(record->WidePath);
+      continue;
+    }
+    workBenches_.WriteString(name, std::to_string(++number), FormatRecordLine(*record));
+  }
+
+  MarkLastWorkBench(name);
+  workBenches_.UpdateFile();
+  result.saved = true;
+  return result;
+}
+
+void FolderWindows::MarkLastWorkBench(std::string_view name) {
+  for (const std::string& section : workBenches_.ReadSections()) workBenches_.WriteBool(section, kLastKey, false);
+  workBenches_.WriteBool(name, kLastKey, true);
+}
+
+}  // namespace zarn

@@ -1,0 +1,18 @@
+#pragma once
+// How long a workbench restore waits for the shell. The waits run on the user-interface thread, so
+// they must end even when the shell never delivers: a folder that is gone, a window that was brought
+// forward instead of opened, a window that cannot take its stored size.
+#include <chrono>
+
+namespace zarn {
+
+// Time a folder's new window gets to appear after the shell accepted the request.
+inline constexpr std::chrono::milliseconds kNewWindowWait{10'000};
+inline constexpr std::chrono::milliseconds kNewWindowPollInterval{50};
+
+// SetWindowPos calls a window gets to take its stored rectangle. A window clamped to its minimum or
+// maximum track size never will; it keeps the nearest size it accepts.
+inline constexpr int kMaxRectangleTries = 50;
+inline constexpr std::chrono::milliseconds kRectangleRetryInterval{10};
+
+}  // namespace zarn
