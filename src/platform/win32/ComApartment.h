@@ -1,0 +1,18 @@
+#pragma once
+// COM for the calling thread, for as long as the object lives. The shell's automation object wants
+// a single-threaded apartment, so the program makes one of these on its user-interface thread
+// before the first snapshot (tests do the same on their main thread).
+
+namespace zarn::win32 {
+
+class ComApartment {
+ public:
+  // Throws zarn::Error when COM cannot be initialised, or when the thread already belongs to the
+  // multithreaded apartment (the shell objects would then be called from the wrong thread).
+  ComApartment();
+  ~ComApartment();
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+};
+
+}  // namespace zarn::win32

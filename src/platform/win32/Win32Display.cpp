@@ -1,0 +1,69 @@
+#include "platform/win32/Win32Display.h"
+
+#include "platform/win32/WindowHandles.h"
+
+namespace zarn::win32 {
+namespace {
+
+struct Monitor {
+  HMONITOR handle;
+  Area area;
+};
+
+BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (::GetMonitorInfoW(monitor, &info)) {
+    const RECT& r = info.rcMonitor;
+    reinterpret_cast<std::vector<Monitor>*>(data)->push_back(
+        {monitor, Area{r.left, r.top, r.right - r.left, r.bottom - r.top}});
+  }
+  return TRUE;
+}
+
+std::vector<Monitor> EnumerateMonitors() {
+  std::vector<Monitor> monitors;
+  ::EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
+  if (monitors.empty()) {
+    // Callers divide by monitor sizes; a session without monitor information still has a screen.
+    monitors.push_back({::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
+                        Area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}});
+  }
+  return monitors;
+}
+
+}  // namespace
+
+std::vector<Area> Win32Display::Monitors() {
+  std::vector<Area> areas;
+  for (const Monitor& monitor : EnumerateMonitors()) areas.push_back(monitor.area);
+  return areas;
+}
+
+int Win32Display::MonitorIndexOf(WindowHandle window) {
+  HMONITOR target = nullptr;
+  const HWND hwnd = ToHwnd(window);
+  if (::IsWindow(hwnd)) target = ::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
+  if (target == nullptr) target = ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  const std::vector<Monitor> monitors = EnumerateMonitors();
+  for (std::size_t i = 0; i < monitors.size(); ++i)
+    if (monitors[i].handle == target) return static_cast<int>(i);
+  return 0;
+}
+
+Area Win32Display::VirtualDesktop() {
+  return {::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+          ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+std::int32_t Win32Display::CaptionHeight() { return ::GetSystemMetrics(SM_CYCAPTION); }
+
+Point Win32Display::CursorPos() {
+  POINT p{};
+  if (!::GetCursorPos(&p)) return {};
+  return {p.x, p.y};
+}
+
+bool Win32Display::LeftButtonDown() { return ::GetKeyState(VK_LBUTTON) < 0; }
+
+}  // namespace zarn::win32
