@@ -1,0 +1,295 @@
+#include "SimulatedDesktop.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+
+#include "core/Error.h"
+
+namespace zarn::test {
+
+ShellFolderPath AsciiPath(const std::string& path) {
+  return ShellFolderPath{path, std::u16string(path.begin(), path.end()), true};
+}
+
+// One fetched item of the collection. Like the automation object it refers to, it reads the desktop
+// live: a window closing after the fetch shows in what the item then answers.
+class SimShellWindow final : public ShellWindow {
+ public:
+  SimShellWindow(SimulatedDesktop& desktop, std::size_t index) : desktop_(desktop), index_(index) {}
+
+  bool IsFolderView() override { return item().folderView; }
+  WindowHandle Handle() override { return item().handle; }
+  ShellFolderPath FolderPath() override {
+    SimItem& it = item();
+    if (it.pathFailures != 0) {
+      if (it.pathFailures > 0) --it.pathFailures;
+      throw Error("The folder of the shell window could not be read.");
+    }
+    auto window = desktop_.windows_.find(it.handle);
+    if (window != desktop_.windows_.end() && window->second.closingSnapshotsLeft && window->second.failsWhileClosing) {
+      throw Error("The shell window is closing.");
+    }
+    return it.path;
+  }
+
+ private:
+  SimItem& item() { return desktop_.items_.at(index_); }
+  SimulatedDesktop& desktop_;
+  std::size_t index_;
+};
+
+class SimShellWindows final : public ShellWindows {
+ public:
+  explicit SimShellWindows(SimulatedDesktop& desktop) : desktop_(desktop) {}
+
+  std::int32_t Count() override { return static_cast<std::int32_t>(desktop_.items_.size()); }
+  std::unique_ptr<ShellWindow> Item(std::int32_t index) override {
+    if (index < 0 || static_cast<std::size_t>(index) >= desktop_.items_.size()) return nullptr;
+    if (desktop_.items_[index].vanishes) return nullptr;
+    return std::make_unique<SimShellWindow>(desktop_, static_cast<std::size_t>(index));
+  }
+
+ private:
+  SimulatedDesktop& desktop_;
+};
+
+SimulatedDesktop::SimulatedDesktop() : monitors_{Area{0, 0, 1920, 1080}} {}
+
+WindowHandle SimulatedDesktop::AddFolderWindow(const std::string& path, Rect rect, std::int32_t showCmd) {
+  return AddFolderWindow(AsciiPath(path), rect, Placement{showCmd, {-1, -1}, {-1, -1}, rect});
+}
+
+WindowHandle SimulatedDesktop::AddFolderWindow(const ShellFolderPath& path, Rect rect, const Placement& placement) {
+  const WindowHandle handle = NewHandle();
+  SimWindow& window = windows_[handle];
+  window.rect = rect;
+  window.placement = placement;
+  items_.push_back(SimItem{handle, path});
+  return handle;
+}
+
+void SimulatedDesktop::AddTab(WindowHandle window, const std::string& path) {
+  items_.push_back(SimItem{window, AsciiPath(path)});
+}
+
+WindowHandle SimulatedDesktop::AddOtherWindow() {
+  const WindowHandle handle = NewHandle();
+  windows_[handle].rect = Rect{10, 10, 500, 400};
+  SimItem item{handle, AsciiPath("https://example.invalid/")};
+  item.folderView = false;
+  items_.push_back(item);
+  return handle;
+}
+
+std::vector<std::string> SimulatedDesktop::LogFor(WindowHandle handle) const {
+  const std::string tag = "(" + std::to_string(handle);
+  std::vector<std::string> calls;
+  for (const std::string& entry : log_) {
+    const auto open = entry.find('(');
+    if (open == std::string::npos || entry.compare(open, tag.size(), tag) != 0) continue;
+    const char after = entry.size() > open + tag.size() ? entry[open + tag.size()] : '\0';
+    if (after == ',' || after == ')') calls.push_back(entry);
+  }
+  return calls;
+}
+
+int SimulatedDesktop::Count(const std::string& callName) const {
+  return static_cast<int>(std::count_if(log_.begin(), log_.end(), [&](const std::string& entry) {
+    return entry.compare(0, callName.size() + 1, callName + "(") == 0;
+  }));
+}
+
+Rect SimulatedDesktop::GetWindowRect(WindowHandle window) {
+  auto it = windows_.find(window);
+  return it == windows_.end() ? Rect{} : it->second.rect;
+}
+
+Placement SimulatedDesktop::GetWindowPlacement(WindowHandle window) {
+  auto it = windows_.find(window);
+  return it == windows_.end() ? Placement{} : it->second.placement;
+}
+
+bool SimulatedDesktop::SetWindowPlacement(WindowHandle window, const Placement& p) {
+  std::ostringstream entry;
+  entry << "SetWindowPlacement(" << window << ", show " << p.showCmd << ", min " << p.minPosition.x << ' '
+        << p.minPosition.y << ", max " << p.maxPosition.x << ' ' << p.maxPosition.y << ", normal "
+        << p.normalPosition.left << ' ' << p.normalPosition.top << ' ' << p.normalPosition.right << ' '
+        << p.normalPosition.bottom << ')';
+  log_.push_back(entry.str());
+  auto it = windows_.find(window);
+  if (it == windows_.end()) return false;
+  it->second.placement = p;
+  return true;
+}
+
+bool SimulatedDesktop::ShowWindow(WindowHandle window, std::int32_t showCmd) {
+  log_.push_back("ShowWindow(" + std::to_string(window) + ", " + std::to_string(showCmd) + ")");
+  auto it = windows_.find(window);
+  if (it == windows_.end()) return false;
+  it->second.visible = showCmd != 0;
+  return true;
+}
+
+bool SimulatedDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,
+                                    std::int32_t cx, std::int32_t cy, std::uint32_t flags) {
+  std::ostringstream entry;
+  entry << "SetWindowPos(" << window << ", " << static_cast<std::int64_t>(insertAfter) << ", " << x << ", " << y
+        << ", " << cx << ", " << cy << ", " << flags << ')';
+  log_.push_back(entry.str());
+  auto it = windows_.find(window);
+  if (it == windows_.end()) return false;
+  SimWindow& w = it->second;
+  std::int64_t width = w.rect.Width();
+  std::int64_t height = w.rect.Height();
+  if (!(flags & kSwpNoSize)) {
+    width = std::max<std::int64_t>(cx, w.minWidth);
+    height = std::max<std::int64_t>(cy, w.minHeight);
+  }
+  if (!(flags & kSwpNoMove)) {
+    w.rect.left = x;
+    w.rect.top = y;
+  }
+  w.rect.right = static_cast<std::int32_t>(w.rect.left + width);
+  w.rect.bottom = static_cast<std::int32_t>(w.rect.top + height);
+  return true;
+}
+
+bool SimulatedDesktop::PostClose(WindowHandle window) {
+  log_.push_back("PostClose(" + std::to_string(window) + ")");
+  auto it = windows_.find(window);
+  if (it == windows_.end()) return false;
+  if (!it->second.closingSnapshotsLeft) it->second.closingSnapshotsLeft = closeDelay_;
+  return true;
+}
+
+std::uint32_t SimulatedDesktop::GetExStyle(WindowHandle) { return 0; }
+void SimulatedDesktop::SetExStyle(WindowHandle window, std::uint32_t exStyle) {
+  log_.push_back("SetExStyle(" + std::to_string(window) + ", " + std::to_string(exStyle) + ")");
+}
+bool SimulatedDesktop::SetLayeredAttributes(WindowHandle window, std::uint32_t, std::uint8_t, std::uint32_t) {
+  log_.push_back("SetLayeredAttributes(" + std::to_string(window) + ")");
+  return true;
+}
+bool SimulatedDesktop::SetForegroundWindow(WindowHandle window) {
+  log_.push_back("SetForegroundWindow(" + std::to_string(window) + ")");
+  return true;
+}
+
+int SimulatedDesktop::MonitorIndexOf(WindowHandle window) {
+  auto it = monitorOf_.find(window);
+  return it == monitorOf_.end() ? 0 : it->second;
+}
+
+Area SimulatedDesktop::VirtualDesktop() {
+  if (virtualDesktop_) return *virtualDesktop_;
+  std::int64_t left = monitors_.front().left, top = monitors_.front().top;
+  std::int64_t right = left + monitors_.front().width, bottom = top + monitors_.front().height;
+  for (const Area& m : monitors_) {
+    left = std::min<std::int64_t>(left, m.left);
+    top = std::min<std::int64_t>(top, m.top);
+    right = std::max<std::int64_t>(right, std::int64_t{m.left} + m.width);
+    bottom = std::max<std::int64_t>(bottom, std::int64_t{m.top} + m.height);
+  }
+  return Area{static_cast<std::int32_t>(left), static_cast<std::int32_t>(top), static_cast<std::int32_t>(right - left),
+              static_cast<std::int32_t>(bottom - top)};
+}
+
+void SimulatedDesktop::RemoveWindow(WindowHandle handle) {
+  windows_.erase(handle);
+  std::erase_if(items_, [&](const SimItem& item) { return item.handle == handle; });
+}
+
+// Time passes between two snapshots: windows asked to close go away, requested ones appear.
+void SimulatedDesktop::AdvanceSnapshot() {
+  std::vector<WindowHandle> gone;
+  for (auto& [handle, window] : windows_) {
+    if (!window.closingSnapshotsLeft) continue;
+    if (*window.closingSnapshotsLeft == 0) {
+      gone.push_back(handle);
+    } else {
+      --*window.closingSnapshotsLeft;
+    }
+  }
+  for (WindowHandle handle : gone) RemoveWindow(handle);
+
+  for (auto it = pending_.begin(); it != pending_.end();) {
+    if (it->snapshotsLeft > 0) {
+      --it->snapshotsLeft;
+      ++it;
+      continue;
+    }
+    items_.push_back(SimItem{it->handle, it->path});
+    opened_.push_back(it->handle);
+    it = pending_.erase(it);
+  }
+}
+
+std::unique_ptr<ShellWindows> SimulatedDesktop::OpenWindows() {
+  if (shellBroken_ || (shellBreaksAfter_ && snapshots_ >= *shellBreaksAfter_)) {
+    throw Error("Shell.Application could not be created.");
+  }
+  ++snapshots_;
+  AdvanceSnapshot();
+  return std::make_unique<SimShellWindows>(*this);
+}
+
+bool SimulatedDesktop::Explore(std::string_view ansiPath) {
+  const std::string path(ansiPath);
+  log_.push_back("Explore(" + path + ")");
+  auto rule = explore_.find(path);
+  const ExploreBehaviour behaviour = rule == explore_.end() ? ExploreBehaviour{} : rule->second;
+  switch (behaviour.kind) {
+    case ExploreBehaviour::Kind::Refuse:
+      return false;
+    case ExploreBehaviour::Kind::Ignore:
+      return true;
+    case ExploreBehaviour::Kind::BringForward:
+      log_.push_back("BroughtForward(" + std::to_string(behaviour.existing) + ")");
+      return true;
+    case ExploreBehaviour::Kind::OpenWindow:
+      break;
+  }
+  const WindowHandle handle = NewHandle();
+  SimWindow& window = windows_[handle];
+  window.rect = Rect{0, 0, 640, 480};
+  window.placement = Placement{1, {-1, -1}, {-1, -1}, window.rect};
+  window.minWidth = behaviour.minWidth;
+  window.minHeight = behaviour.minHeight;
+  window.visible = false;  // opened with show command 0 until someone shows it
+  pending_.push_back(PendingWindow{handle, AsciiPath(path), behaviour.appearsAfterSnapshots});
+  return true;
+}
+
+void SimulatedDesktop::Sleep(std::chrono::milliseconds duration) {
+  ++sleeps_;
+  now_ += duration;
+}
+
+ProfileFiles::ProfileFiles() {
+  std::random_device random;
+  folder_ = std::filesystem::temp_directory_path() /
+            ("zarn-folderwindows-" + std::to_string(random()) + "-" + std::to_string(random()));
+  std::filesystem::create_directories(folder_);
+  settingsFile_ = folder_ / "Zarn.ini";
+  workBenchFile_ = folder_ / "Zarn.wbf";
+}
+
+ProfileFiles::~ProfileFiles() {
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+void ProfileFiles::WriteText(const std::filesystem::path& file, const std::string& text) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+std::string ProfileFiles::ReadText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace zarn::test

@@ -1,0 +1,186 @@
+#pragma once
+// A desktop for the folder-window commands to work on without Windows: monitors, folder windows with
+// rectangles and placements, a shell window collection with its awkward moments (items that vanish
+// or fail while read, windows that appear late or never, tabs sharing a window), and a clock whose
+// sleeps only move its hands. Every call that changes a window is logged in order.
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/FolderWindows.h"
+#include "core/Geometry.h"
+#include "core/Profile.h"
+#include "platform/Clock.h"
+#include "platform/Display.h"
+#include "platform/Shell.h"
+#include "platform/WindowSystem.h"
+
+namespace zarn::test {
+
+// An ASCII test path in both of the shell's spellings.
+ShellFolderPath AsciiPath(const std::string& path);
+
+struct SimWindow {
+  Rect rect;
+  Placement placement;
+  // The smallest size the window accepts, as a window's minimum track size does.
+  std::int32_t minWidth = 0;
+  std::int32_t minHeight = 0;
+  bool visible = true;
+  // Asked to close and still listed for this many more snapshots; nullopt while open.
+  std::optional<int> closingSnapshotsLeft;
+  // Reading the folder path of a closing window fails, as a window going away may do.
+  bool failsWhileClosing = false;
+};
+
+// One entry of the shell's window collection: a window, or one tab of it.
+struct SimItem {
+  WindowHandle handle = 0;
+  ShellFolderPath path;
+  bool folderView = true;
+  // Listed in the count, but gone by the time it is fetched.
+  bool vanishes = false;
+  // Reading the path fails this many more times (-1: always).
+  int pathFailures = 0;
+};
+
+// What the shell does when asked to explore a folder.
+struct ExploreBehaviour {
+  enum class Kind { OpenWindow, Refuse, BringForward, Ignore };
+  Kind kind = Kind::OpenWindow;
+  // OpenWindow: the new window is first listed by the snapshot taken after this many snapshots.
+  int appearsAfterSnapshots = 0;
+  std::int32_t minWidth = 0;
+  std::int32_t minHeight = 0;
+  // BringForward: the window that is brought to the front instead.
+  WindowHandle existing = 0;
+};
+
+class SimulatedDesktop final : public WindowSystem, public Display, public Shell, public Clock {
+ public:
+  SimulatedDesktop();
+
+  Platform AsPlatform() { return Platform{*this, *this, *this, *this}; }
+
+  // ---- building the scene
+  WindowHandle AddFolderWindow(const std::string& path, Rect rect, std::int32_t showCmd = 1);
+  WindowHandle AddFolderWindow(const ShellFolderPath& path, Rect rect, const Placement& placement);
+  // Another tab of an open window: one more item with the same handle.
+  void AddTab(WindowHandle window, const std::string& path);
+  // A window of the collection that is not a folder view (a browser window, say).
+  WindowHandle AddOtherWindow();
+  void SetMonitors(std::vector<Area> monitors) { monitors_ = std::move(monitors); }
+  void SetVirtualDesktop(Area desktop) { virtualDesktop_ = desktop; }
+  void PutToolbarOn(WindowHandle toolbar, int monitorIndex) { monitorOf_[toolbar] = monitorIndex; }
+  void SetCaptionHeight(std::int32_t height) { captionHeight_ = height; }
+  void OnExplore(const std::string& path, ExploreBehaviour behaviour) { explore_[path] = behaviour; }
+  // Closed windows stay listed for this many snapshots after the close was posted.
+  void SetCloseDelay(int snapshots) { closeDelay_ = snapshots; }
+  void SetShellBroken(bool broken) { shellBroken_ = broken; }
+  // The automation object can no longer be created once this many more snapshots were taken.
+  void BreakShellAfterSnapshots(int snapshots) { shellBreaksAfter_ = snapshots_ + snapshots; }
+
+  std::vector<SimItem>& Items() { return items_; }
+  SimWindow& Window(WindowHandle handle) { return windows_.at(handle); }
+  bool IsOpen(WindowHandle handle) const { return windows_.count(handle) != 0; }
+  // Windows the shell opened for explore requests, in order.
+  const std::vector<WindowHandle>& OpenedWindows() const { return opened_; }
+
+  // ---- what happened
+  const std::vector<std::string>& Log() const { return log_; }
+  std::vector<std::string> LogFor(WindowHandle handle) const;
+  int Count(const std::string& callName) const;
+  void ClearLog() { log_.clear(); }
+  int Snapshots() const { return snapshots_; }
+  int Sleeps() const { return sleeps_; }
+
+  // ---- WindowSystem
+  Rect GetWindowRect(WindowHandle window) override;
+  Placement GetWindowPlacement(WindowHandle window) override;
+  bool SetWindowPlacement(WindowHandle window, const Placement& placement) override;
+  bool ShowWindow(WindowHandle window, std::int32_t showCmd) override;
+  bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
+                    std::int32_t cy, std::uint32_t flags) override;
+  bool PostClose(WindowHandle window) override;
+  std::uint32_t GetExStyle(WindowHandle window) override;
+  void SetExStyle(WindowHandle window, std::uint32_t exStyle) override;
+  bool SetLayeredAttributes(WindowHandle window, std::uint32_t colorKey, std::uint8_t alpha,
+                            std::uint32_t flags) override;
+  bool SetForegroundWindow(WindowHandle window) override;
+
+  // ---- Display
+  std::vector<Area> Monitors() override { return monitors_; }
+  int MonitorIndexOf(WindowHandle window) override;
+  Area VirtualDesktop() override;
+  std::int32_t CaptionHeight() override { return captionHeight_; }
+  Point CursorPos() override { return {}; }
+  bool LeftButtonDown() override { return false; }
+
+  // ---- Shell
+  std::unique_ptr<ShellWindows> OpenWindows() override;
+  bool Explore(std::string_view ansiPath) override;
+
+  // ---- Clock
+  std::chrono::milliseconds Now() override { return now_; }
+  void Sleep(std::chrono::milliseconds duration) override;
+
+ private:
+  friend class SimShellWindows;
+  friend class SimShellWindow;
+
+  struct PendingWindow {
+    WindowHandle handle;
+    ShellFolderPath path;
+    int snapshotsLeft;
+  };
+
+  WindowHandle NewHandle() { return nextHandle_++; }
+  void AdvanceSnapshot();
+  void RemoveWindow(WindowHandle handle);
+
+  std::map<WindowHandle, SimWindow> windows_;
+  std::vector<SimItem> items_;
+  std::vector<PendingWindow> pending_;
+  std::vector<WindowHandle> opened_;
+  std::map<std::string, ExploreBehaviour> explore_;
+  std::vector<Area> monitors_;
+  std::optional<Area> virtualDesktop_;
+  std::map<WindowHandle, int> monitorOf_;
+  std::int32_t captionHeight_ = 23;
+  int closeDelay_ = 0;
+  bool shellBroken_ = false;
+  std::optional<int> shellBreaksAfter_;
+  std::vector<std::string> log_;
+  int snapshots_ = 0;
+  int sleeps_ = 0;
+  std::chrono::milliseconds now_{1'000'000};
+  WindowHandle nextHandle_ = 0x1000;
+};
+
+// The settings and workbench files in a folder of their own, removed afterwards.
+class ProfileFiles {
+ public:
+  ProfileFiles();
+  ~ProfileFiles();
+  ProfileFiles(const ProfileFiles&) = delete;
+  ProfileFiles& operator=(const ProfileFiles&) = delete;
+
+  const std::filesystem::path& SettingsFile() const { return settingsFile_; }
+  const std::filesystem::path& WorkBenchFile() const { return workBenchFile_; }
+  // Writes a file's whole text (lines joined with CR LF) before a profile opens it.
+  static void WriteText(const std::filesystem::path& file, const std::string& text);
+  static std::string ReadText(const std::filesystem::path& file);
+
+ private:
+  std::filesystem::path folder_;
+  std::filesystem::path settingsFile_;
+  std::filesystem::path workBenchFile_;
+};
+
+}  // namespace zarn::test
