@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zarn {
@@ -39,8 +40,51 @@ class Profile {
   const std::filesystem::path& FileName() const { return file_; }
 
  private:
-  // Filled in by the implementation.
+  // Where a piece of text lies in text_.
+  struct Span {
+    std::size_t offset = 0;
+    std::size_t size = 0;
+  };
+  struct Line {
+    Span text;
+    std::size_t keySize = 0;   // bytes before the first "=", or kNoKey for a line without one
+    mutable std::size_t previous = 0;  // the nearest earlier live line with the same key, or kNone
+    bool live = true;
+  };
+  struct Section {
+    Span name;
+    std::vector<Line> lines;  // deleted lines stay as tombstones until there are many of them
+    std::size_t liveLines = 0;
+    // Folded key -> the last live line with that key, and the lines' previous links: built on the
+    // first lookup, so loading a large file does not pay for keys nobody asks for.
+    mutable bool indexed = false;
+    mutable std::unordered_map<std::string, std::size_t> keys;
+  };
+  static constexpr std::size_t kNoKey = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  std::string_view View(Span span) const { return std::string_view(text_).substr(span.offset, span.size); }
+  std::string_view KeyOf(const Line& line) const;
+  Span Store(std::string_view text);
+  Span Store(std::string_view key, std::string_view value);  // key "=" value
+  void Parse(std::string bytes);
+  void Load();
+  Section& AddSection(std::string_view name);
+  void AddLine(Section& section, Span text);
+  const Section* FindSection(std::string_view name) const;
+  void Index(const Section& section) const;
+  std::size_t FindLine(const Section& section, std::string_view key) const;
+  void Discard(Span span);
+  void DropTombstones(Section& section);
+  void CompactText();
+
   std::filesystem::path file_;
+  // Every section name and line, packed in one buffer: a large file is then read with one
+  // allocation instead of one per line. Replaced and deleted text stays until CompactText.
+  std::string text_;
+  std::size_t garbage_ = 0;
+  std::vector<Section> sections_;
+  std::unordered_map<std::string, std::size_t> sectionIndex_;  // folded name -> last such section
 };
 
 }  // namespace zarn

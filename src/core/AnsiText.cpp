@@ -1,0 +1,45 @@
+#include "core/AnsiText.h"
+
+namespace zarn {
+namespace {
+
+constexpr char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+std::string FoldCase(std::string_view text) {
+  std::string folded(text);
+  for (std::size_t i = 0; i < folded.size(); ++i) {
+    if (IsLeadByte(static_cast<unsigned char>(folded[i]))) {
+      ++i;  // the trail byte stays as it is, whatever it looks like
+    } else {
+      folded[i] = UpperAscii(folded[i]);
+    }
+  }
+  return folded;
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  bool trail = false;  // both texts are equal up to here, so they agree on where characters start
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (trail) {
+      if (a[i] != b[i]) return false;
+      trail = false;
+    } else {
+      if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+      trail = IsLeadByte(static_cast<unsigned char>(a[i]));
+    }
+  }
+  return true;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && IsBlankByte(static_cast<unsigned char>(text[begin]))) ++begin;
+  while (end > begin && IsBlankByte(static_cast<unsigned char>(text[end - 1]))) --end;
+  return text.substr(begin, end - begin);
+}
+
+}  // namespace zarn

@@ -1,0 +1,150 @@
+#include "core/AtomicFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+
+#include "core/Error.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+// The one call the C runtime has no equivalent for. Declared here rather than pulling <windows.h>
+// into the core.
+extern "C" __declspec(dllimport) int __stdcall MoveFileExW(const wchar_t* existing, const wchar_t* replacement,
+                                                           unsigned long flags);
+extern "C" __declspec(dllimport) unsigned long __stdcall GetLastError();
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace zarn {
+namespace {
+
+std::string Utf8(const std::filesystem::path& file) {
+  const std::u8string text = file.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::string ErrnoText(int code) { return std::generic_category().message(code); }
+
+[[noreturn]] void FailToRead(const std::filesystem::path& file, const std::string& reason) {
+  throw Error("ファイルを読み込めません: " + Utf8(file) + " (" + reason + ")");
+}
+
+[[noreturn]] void FailToWrite(const std::filesystem::path& file, const std::string& reason) {
+  throw Error("ファイルに書き込めません: " + Utf8(file) + " (" + reason + ")");
+}
+
+#ifdef _WIN32
+constexpr unsigned long kMoveFileReplaceExisting = 0x1;
+constexpr unsigned long kMoveFileWriteThrough = 0x8;
+
+std::FILE* OpenForReading(const std::filesystem::path& file) { return _wfopen(file.c_str(), L"rb"); }
+int OpenForWriting(const std::filesystem::path& file) {
+  return _wopen(file.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+long long WriteSome(int fd, const char* data, std::size_t size) {
+  const unsigned int chunk = size > (1u << 30) ? (1u << 30) : static_cast<unsigned int>(size);
+  return _write(fd, data, chunk);
+}
+int FlushToDisk(int fd) { return _commit(fd); }
+int CloseFile(int fd) { return _close(fd); }
+void RemoveFile(const std::filesystem::path& file) { _wunlink(file.c_str()); }
+// Returns an empty text on success, else the reason.
+std::string ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (MoveFileExW(from.c_str(), to.c_str(), kMoveFileReplaceExisting | kMoveFileWriteThrough)) return {};
+  const auto code = static_cast<int>(GetLastError());
+  return std::system_category().message(code) + ", " + std::to_string(code);
+}
+#else
+std::FILE* OpenForReading(const std::filesystem::path& file) { return std::fopen(file.c_str(), "rb"); }
+int OpenForWriting(const std::filesystem::path& file) {
+  return ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+}
+long long WriteSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+int FlushToDisk(int fd) { return ::fsync(fd); }
+int CloseFile(int fd) { return ::close(fd); }
+void RemoveFile(const std::filesystem::path& file) { ::unlink(file.c_str()); }
+std::string ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) return {};
+  return ErrnoText(errno);
+}
+#endif
+
+// A link is followed, so the file it names is replaced and the link stays a link.
+std::filesystem::path ResolveTarget(const std::filesystem::path& file) {
+  std::error_code ec;
+  if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec))) return file;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(file, ec);
+  return ec ? file : resolved;
+}
+
+}  // namespace
+
+std::filesystem::path TemporaryFileFor(const std::filesystem::path& file) {
+  std::filesystem::path temporary = file;
+  temporary += ".tmp";
+  return temporary;
+}
+
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(file, ec);
+  if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
+  if (ec) FailToRead(file, ec.message());
+  if (status.type() == std::filesystem::file_type::directory) FailToRead(file, ErrnoText(EISDIR));
+
+  std::FILE* stream = OpenForReading(file);
+  if (stream == nullptr) FailToRead(file, ErrnoText(errno));
+  std::string bytes;
+  const std::uintmax_t expected = std::filesystem::file_size(file, ec);
+  if (!ec && expected < bytes.max_size()) bytes.reserve(static_cast<std::size_t>(expected));
+  char buffer[1 << 16];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0) bytes.append(buffer, got);
+  const bool failed = std::ferror(stream) != 0;
+  const int code = errno;
+  std::fclose(stream);
+  if (failed) FailToRead(file, ErrnoText(code));
+  return bytes;
+}
+
+void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+  const std::filesystem::path target = ResolveTarget(file);
+  const std::filesystem::path temporary = TemporaryFileFor(target);
+
+  const int fd = OpenForWriting(temporary);
+  if (fd < 0) FailToWrite(file, ErrnoText(errno));
+  auto abandon = [&](const std::string& reason) {
+    RemoveFile(temporary);
+    FailToWrite(file, reason);
+  };
+
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const long long written = WriteSome(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      const int code = written < 0 ? errno : ENOSPC;
+      CloseFile(fd);
+      abandon(ErrnoText(code));
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  // Without this a crash soon after the rename could leave an empty file where the old one was.
+  if (FlushToDisk(fd) != 0) {
+    const int code = errno;
+    CloseFile(fd);
+    abandon(ErrnoText(code));
+  }
+  if (CloseFile(fd) != 0) abandon(ErrnoText(errno));
+
+  const std::string reason = ReplaceFile(temporary, target);
+  if (!reason.empty()) abandon(reason);
+}
+
+}  // namespace zarn

@@ -1,0 +1,24 @@
+#pragma once
+// Whole-file reads and writes for the profile files. A write either replaces the file completely or
+// leaves the old one as it was: a half-written settings or workbench file would lose the user's data.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zarn {
+
+// The file's bytes; nullopt when there is no such file. Throws zarn::Error naming the file when it
+// exists but cannot be read (a directory, no access, a read error), so that a caller never mistakes
+// an unreadable file for an empty one and later writes an empty one over it.
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& file);
+
+// Writes the bytes to a temporary file beside the target, flushes it to the disk and then puts it in
+// the target's place. Throws zarn::Error naming the file on failure; the target is then untouched and
+// the temporary file is gone.
+void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+
+// Where WriteFileAtomically puts the bytes before they replace the file.
+std::filesystem::path TemporaryFileFor(const std::filesystem::path& file);
+
+}  // namespace zarn

@@ -1,0 +1,397 @@
+#include "core/Profile.h"
+
+#include <cstring>
+#include <utility>
+
+#include "core/AnsiText.h"
+#include "core/AtomicFile.h"
+
+namespace zarn {
+namespace {
+
+constexpr bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// At least one digit and nothing else; the value, or nullopt once it passes limit.
+std::optional<std::uint64_t> ParseDigits(std::string_view digits, int base, std::uint64_t limit) {
+  if (digits.empty()) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : digits) {
+    const int digit = base == 16 ? HexDigitValue(c) : (IsDecimalDigit(c) ? c - '0' : -1);
+    if (digit < 0) return std::nullopt;
+    // Leading zeros never push the value up, so "$000000001" is as good as "$1".
+    value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+    if (value > limit) return std::nullopt;
+  }
+  return value;
+}
+
+// Lines are usually short, so the stored form of a file is about as large as the file.
+constexpr std::size_t kMinimumGarbageToCompact = 64 * 1024;
+constexpr std::size_t kMinimumTombstonesToDrop = 64;
+
+}  // namespace
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+  std::string_view rest = text;
+  bool hex = false;
+  if (rest.size() > 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) {
+    hex = true;
+    rest.remove_prefix(2);
+  } else {
+    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    if (rest.empty()) return std::nullopt;
+    if (rest[0] == '$' || rest[0] == 'x' || rest[0] == 'X') {
+      hex = true;
+      rest.remove_prefix(1);
+    } else if (rest.size() >= 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) {
+      hex = true;
+      rest.remove_prefix(2);
+    }
+  }
+  if (hex) {
+    const auto value = ParseDigits(rest, 16, 0xFFFFFFFFu);
+    if (!value) return std::nullopt;
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(*value));
+  }
+  bool negative = false;
+  if (!rest.empty() && (rest[0] == '-' || rest[0] == '+')) {
+    negative = rest[0] == '-';
+    rest.remove_prefix(1);
+  }
+  const auto value = ParseDigits(rest, 10, negative ? 2147483648u : 2147483647u);
+  if (!value) return std::nullopt;
+  return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(*value) : static_cast<std::int64_t>(*value));
+}
+
+Profile::Profile(std::filesystem::path file) : file_(std::move(file)) { Load(); }
+
+void Profile::Load() {
+  std::optional<std::string> bytes = ReadFileBytes(file_);
+  Clear();
+  if (bytes) Parse(std::move(*bytes));
+}
+
+std::string_view Profile::KeyOf(const Line& line) const {
+  return line.keySize == kNoKey ? std::string_view() : View(line.text).substr(0, line.keySize);
+}
+
+Profile::Span Profile::Store(std::string_view text) {
+  Span span{text_.size(), text.size()};
+  text_.append(text);
+  return span;
+}
+
+Profile::Span Profile::Store(std::string_view key, std::string_view value) {
+  Span span{text_.size(), key.size() + 1 + value.size()};
+  text_.append(key);
+  text_.push_back('=');
+  text_.append(value);
+  return span;
+}
+
+void Profile::Discard(Span span) { garbage_ += span.size; }
+
+Profile::Section& Profile::AddSection(std::string_view name) {
+  const Span span = Store(name);
+  sections_.push_back(Section{span, {}, 0, false, {}});
+  sectionIndex_[FoldCase(name)] = sections_.size() - 1;
+  return sections_.back();
+}
+
+void Profile::AddLine(Section& section, Span text) {
+  const std::string_view line = View(text);
+  const std::size_t equals = line.find('=');
+  section.lines.push_back(Line{text, equals == std::string_view::npos ? kNoKey : equals, kNone, true});
+  ++section.liveLines;
+  const Line& added = section.lines.back();
+  if (!section.indexed || added.keySize == kNoKey) return;
+  auto [entry, inserted] = section.keys.try_emplace(FoldCase(KeyOf(added)), section.lines.size() - 1);
+  if (!inserted) {
+    added.previous = entry->second;
+    entry->second = section.lines.size() - 1;
+  }
+}
+
+void Profile::Parse(std::string bytes) {
+  // Reading builds on the file's own bytes: a line that needs no change is used where it lies.
+  text_ = std::move(bytes);
+  if (const std::size_t nul = text_.find('\0'); nul != std::string::npos) text_.resize(nul);
+  const std::size_t end = text_.size();
+  std::size_t used = 0;
+  std::size_t newline = 0;
+  bool inSection = false;
+  for (std::size_t pos = 0; pos < end;) {
+    // The next LF is looked up once and reused, or a file cut by CR alone would be scanned again
+    // for every line.
+    if (newline < pos || pos == 0) {
+      const void* lf = std::memchr(text_.data() + pos, '\n', end - pos);
+      newline = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - text_.data()) : end;
+    }
+    std::size_t lineEnd = newline;
+    std::size_t next = newline + 1;
+    if (const void* cr = std::memchr(text_.data() + pos, '\r', newline - pos)) {
+      lineEnd = static_cast<std::size_t>(static_cast<const char*>(cr) - text_.data());
+      next = lineEnd + 1 == newline ? newline + 1 : lineEnd + 1;
+    }
+
+    std::size_t begin = pos;
+    std::size_t stop = lineEnd;
+    pos = next;
+    while (begin < stop && IsBlankByte(static_cast<unsigned char>(text_[begin]))) ++begin;
+    while (stop > begin && IsBlankByte(static_cast<unsigned char>(text_[stop - 1]))) --stop;
+    if (begin == stop || text_[begin] == ';') continue;
+
+    if (stop - begin >= 2 && text_[begin] == '[' && text_[stop - 1] == ']') {
+      std::size_t nameBegin = begin + 1;
+      std::size_t nameEnd = stop - 1;
+      while (nameBegin < nameEnd && IsBlankByte(static_cast<unsigned char>(text_[nameBegin]))) ++nameBegin;
+      while (nameEnd > nameBegin && IsBlankByte(static_cast<unsigned char>(text_[nameEnd - 1]))) --nameEnd;
+      sections_.push_back(Section{Span{nameBegin, nameEnd - nameBegin}, {}, 0, false, {}});
+      sectionIndex_[FoldCase(View(sections_.back().name))] = sections_.size() - 1;
+      used += nameEnd - nameBegin;
+      inSection = true;
+      continue;
+    }
+    if (!inSection) continue;
+
+    Section& section = sections_.back();
+    const void* found = std::memchr(text_.data() + begin, '=', stop - begin);
+    if (found == nullptr) {
+      section.lines.push_back(Line{Span{begin, stop - begin}, kNoKey, kNone, true});
+    } else {
+      const std::size_t equals = static_cast<std::size_t>(static_cast<const char*>(found) - text_.data());
+      std::size_t keyEnd = equals;
+      std::size_t valueBegin = equals + 1;
+      while (keyEnd > begin && IsBlankByte(static_cast<unsigned char>(text_[keyEnd - 1]))) --keyEnd;
+      while (valueBegin < stop && IsBlankByte(static_cast<unsigned char>(text_[valueBegin]))) ++valueBegin;
+      Span span{begin, stop - begin};
+      if (keyEnd != equals || valueBegin != equals + 1) {
+        // Blanks around "=" go; the line is stored anew, built from copies since text_ grows.
+        const std::string key = text_.substr(begin, keyEnd - begin);
+        const std::string value = text_.substr(valueBegin, stop - valueBegin);
+        span = Store(key, value);
+      }
+      section.lines.push_back(Line{span, keyEnd - begin, kNone, true});
+    }
+    ++section.liveLines;
+    used += section.lines.back().text.size;
+  }
+  garbage_ = text_.size() - used;
+  CompactText();
+}
+
+const Profile::Section* Profile::FindSection(std::string_view name) const {
+  const auto found = sectionIndex_.find(FoldCase(name));
+  return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
+}
+
+void Profile::Index(const Section& section) const {
+  section.keys.clear();
+  for (std::size_t i = 0; i < section.lines.size(); ++i) {
+    const Line& line = section.lines[i];
+    if (!line.live || line.keySize == kNoKey) continue;
+    auto [entry, inserted] = section.keys.try_emplace(FoldCase(KeyOf(line)), i);
+    line.previous = inserted ? kNone : entry->second;
+    entry->second = i;
+  }
+  section.indexed = true;
+}
+
+std::size_t Profile::FindLine(const Section& section, std::string_view key) const {
+  if (!section.indexed) Index(section);
+  const auto found = section.keys.find(FoldCase(key));
+  return found == section.keys.end() ? kNone : found->second;
+}
+
+void Profile::DropTombstones(Section& section) {
+  const std::size_t dead = section.lines.size() - section.liveLines;
+  if (dead < kMinimumTombstonesToDrop || dead <= section.liveLines) return;
+  std::erase_if(section.lines, [](const Line& line) { return !line.live; });
+  section.keys.clear();
+  section.indexed = false;
+}
+
+void Profile::CompactText() {
+  if (garbage_ < kMinimumGarbageToCompact || garbage_ <= text_.size() / 2) return;
+  std::string packed;
+  packed.reserve(text_.size() - garbage_);
+  auto move = [&](Span& span) {
+    const Span moved{packed.size(), span.size};
+    packed.append(View(span));
+    span = moved;
+  };
+  for (Section& section : sections_) {
+    move(section.name);
+    for (Line& line : section.lines) {
+      if (line.live) move(line.text);
+    }
+  }
+  text_ = std::move(packed);
+  garbage_ = 0;
+}
+
+std::string Profile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
+  const Section* found = FindSection(section);
+  if (found == nullptr) return std::string(def);
+  const std::size_t index = FindLine(*found, key);
+  if (index == kNone) return std::string(def);
+  const Line& line = found->lines[index];
+  return std::string(View(line.text).substr(line.keySize + 1));
+}
+
+std::int32_t Profile::ReadInteger(std::string_view section, std::string_view key, std::int32_t def) const {
+  const Section* found = FindSection(section);
+  if (found == nullptr) return def;
+  const std::size_t index = FindLine(*found, key);
+  if (index == kNone) return def;
+  const Line& line = found->lines[index];
+  return ParseInteger(View(line.text).substr(line.keySize + 1)).value_or(def);
+}
+
+bool Profile::ReadBool(std::string_view section, std::string_view key, bool def) const {
+  return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void Profile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  const Section* existing = FindSection(section);
+  Section& target = existing != nullptr ? sections_[static_cast<std::size_t>(existing - sections_.data())]
+                                        : AddSection(section);
+  const std::size_t index = FindLine(target, key);
+  const Span text = Store(key, value);
+  if (index == kNone) {
+    AddLine(target, text);
+  } else {
+    // The key found has no "=", so the line keeps its key and its place in the index.
+    Line& line = target.lines[index];
+    Discard(line.text);
+    line.text = text;
+    line.keySize = key.size();
+  }
+  CompactText();
+}
+
+void Profile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void Profile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+std::vector<std::string> Profile::ReadSection(std::string_view section) const {
+  std::vector<std::string> keys;
+  const Section* found = FindSection(section);
+  if (found == nullptr) return keys;
+  keys.reserve(found->liveLines);
+  for (const Line& line : found->lines) {
+    if (line.live) keys.emplace_back(KeyOf(line));
+  }
+  return keys;
+}
+
+std::vector<std::string> Profile::ReadSections() const {
+  std::vector<std::string> names;
+  names.reserve(sections_.size());
+  for (const Section& section : sections_) names.emplace_back(View(section.name));
+  return names;
+}
+
+bool Profile::SectionExists(std::string_view section) const {
+  const Section* found = FindSection(section);
+  return found != nullptr && found->liveLines > 0;
+}
+
+void Profile::DeleteKey(std::string_view section, std::string_view key) {
+  const Section* existing = FindSection(section);
+  if (existing == nullptr) return;
+  Section& target = sections_[static_cast<std::size_t>(existing - sections_.data())];
+  const std::size_t index = FindLine(target, key);
+  if (index == kNone) return;
+  Line& line = target.lines[index];
+  const auto entry = target.keys.find(FoldCase(KeyOf(line)));
+  if (line.previous == kNone) {
+    target.keys.erase(entry);
+  } else {
+    entry->second = line.previous;  // an earlier line with the same key becomes the one found
+  }
+  line.live = false;
+  --target.liveLines;
+  Discard(line.text);
+  DropTombstones(target);
+  CompactText();
+}
+
+void Profile::Clear() {
+  text_.clear();
+  garbage_ = 0;
+  sections_.clear();
+  sectionIndex_.clear();
+}
+
+std::vector<std::string> Profile::GetStrings() const {
+  std::vector<std::string> lines;
+  for (const Section& section : sections_) {
+    lines.push_back("[" + std::string(View(section.name)) + "]");
+    for (const Line& line : section.lines) {
+      if (line.live) lines.emplace_back(View(line.text));
+    }
+    lines.emplace_back();
+  }
+  return lines;
+}
+
+void Profile::SetStrings(const std::vector<std::string>& lines) {
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 1;
+  std::string bytes;
+  bytes.reserve(size);
+  for (const std::string& line : lines) {
+    bytes.append(line);
+    bytes.push_back('\n');
+  }
+  Clear();
+  Parse(std::move(bytes));
+}
+
+void Profile::UpdateFile() {
+  std::size_t size = 0;
+  for (const Section& section : sections_) {
+    size += section.name.size + 6;
+    for (const Line& line : section.lines) {
+      if (line.live) size += line.text.size + 2;
+    }
+  }
+  std::string bytes;
+  bytes.reserve(size);
+  for (const Section& section : sections_) {
+    bytes.push_back('[');
+    bytes.append(View(section.name));
+    bytes.append("]\r\n");
+    for (const Line& line : section.lines) {
+      if (!line.live) continue;
+      bytes.append(View(line.text));
+      bytes.append("\r\n");
+    }
+    bytes.append("\r\n");
+  }
+  WriteFileAtomically(file_, bytes);
+}
+
+void Profile::Rename(const std::filesystem::path& file, bool reload) {
+  if (!reload) {
+    file_ = file;
+    return;
+  }
+  // Loaded aside first: when the file cannot be read, this profile keeps its content and name.
+  Profile loaded(file);
+  *this = std::move(loaded);
+}
+
+}  // namespace zarn
