@@ -292,4 +292,53 @@ std::string ProfileFiles::ReadText(const std::filesystem::path& file) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+namespace {
+
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+void DesktopTest::SettingsText(const std::string& text) {
+  ProfileFiles::WriteText(files_.SettingsFile(), WithCrLf(text));
+  organiser_.reset();
+  settings_.reset();
+}
+
+void DesktopTest::WorkBenchText(const std::string& text) {
+  ProfileFiles::WriteText(files_.WorkBenchFile(), WithCrLf(text));
+  organiser_.reset();
+  workBenches_.reset();
+}
+
+Profile& DesktopTest::WorkBenches() {
+  Organiser();
+  return *workBenches_;
+}
+
+FolderWindows& DesktopTest::Organiser() {
+  if (!settings_) settings_ = std::make_unique<Profile>(files_.SettingsFile());
+  if (!workBenches_) workBenches_ = std::make_unique<Profile>(files_.WorkBenchFile());
+  if (!organiser_) {
+    organiser_ = std::make_unique<FolderWindows>(desktop_.AsPlatform(), *settings_, *workBenches_);
+    organiser_->SetToolbar(kToolbar);
+  }
+  return *organiser_;
+}
+
+std::vector<std::string> DesktopTest::LastMarked() const {
+  const Profile disk = WorkBenchesOnDisk();
+  std::vector<std::string> marked;
+  for (const std::string& section : disk.ReadSections()) {
+    if (disk.ReadString(section, "Last", "") == "1") marked.push_back(section);
+  }
+  return marked;
+}
+
 }  // namespace zarn::test

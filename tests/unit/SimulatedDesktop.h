@@ -3,6 +3,8 @@
 // rectangles and placements, a shell window collection with its awkward moments (items that vanish
 // or fail while read, windows that appear late or never, tabs sharing a window), and a clock whose
 // sleeps only move its hands. Every call that changes a window is logged in order.
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -181,6 +183,31 @@ class ProfileFiles {
   std::filesystem::path folder_;
   std::filesystem::path settingsFile_;
   std::filesystem::path workBenchFile_;
+};
+
+// The folder-window commands on a simulated desktop, with real profiles in a scratch folder.
+class DesktopTest : public ::testing::Test {
+ protected:
+  static constexpr WindowHandle kToolbar = 0x10;
+
+  // File text is given with "\n" line ends; the files get CR LF as the program writes them.
+  void SettingsText(const std::string& text);
+  void WorkBenchText(const std::string& text);
+  FolderWindows& Organiser();
+  Profile& WorkBenches();
+  // The workbench file as a fresh profile reads it from disk.
+  Profile WorkBenchesOnDisk() const { return Profile(files_.WorkBenchFile()); }
+  std::string WorkBenchFileText() const { return ProfileFiles::ReadText(files_.WorkBenchFile()); }
+  // Sections whose Last key reads 1, as a fresh profile reads the file.
+  std::vector<std::string> LastMarked() const;
+
+  SimulatedDesktop desktop_;
+  ProfileFiles files_;
+
+ private:
+  std::unique_ptr<Profile> settings_;
+  std::unique_ptr<Profile> workBenches_;
+  std::unique_ptr<FolderWindows> organiser_;
 };
 
 }  // namespace zarn::test
