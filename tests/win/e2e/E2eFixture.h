@@ -1,0 +1,66 @@
+#pragma once
+// What every end-to-end scenario starts from: a fresh folder in the prefix for its real folders and
+// a private copy of the test host, an empty desktop, and a teardown that ends all it started.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Driver.h"
+#include "TestHostClient.h"
+
+// RECT is the window system's own type, so its comparison and printing live where it does.
+inline bool operator==(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline void PrintTo(const RECT& r, std::ostream* out) {
+  *out << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+
+namespace zarn::e2e {
+
+inline RECT RectAt(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
+inline int Width(const RECT& r) { return r.right - r.left; }
+inline int Height(const RECT& r) { return r.bottom - r.top; }
+
+class E2eTest : public ::testing::Test {
+ public:
+  // The path a stand-in folder window shows; every open one, in z-order.
+  static std::wstring FolderPathOf(HWND window);
+  static std::vector<HWND> FolderWindows();
+
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // A real folder under this test's folder. Switches in `marker` are what the stand-in folder
+  // program does for it when the shell opens it (the marker file travels with the folder).
+  std::filesystem::path MakeFolder(std::wstring_view name, std::wstring_view marker = {});
+  std::filesystem::path HostFolder() const { return root_ / L"host"; }
+
+  // Starts the host and lets it load the stand-in shell (its first snapshot does), so folder windows
+  // opened from now on live in the host's process and report their placements exactly.
+  TestHostClient& StartHost();
+  TestHostClient& Host() { return *host_; }
+
+  // Opens a stand-in folder window the way a user's double click would, and returns it once shown.
+  HWND OpenFolderWindow(const std::filesystem::path& folder, const std::vector<std::wstring>& switches = {});
+
+  // Moves a window as a user would; waits until it has the rectangle.
+  void MoveWindowTo(HWND window, const RECT& rect);
+
+  std::filesystem::path root_;
+
+ private:
+  std::unique_ptr<TestHostClient> host_;
+  std::vector<Process> processes_;
+};
+
+bool SamePath(std::wstring_view a, std::wstring_view b);
+
+}  // namespace zarn::e2e

@@ -1,0 +1,47 @@
+// The driver's entry point: GoogleTest, plus a listener that photographs the desktop at a test's
+// first failure, while the windows that went wrong are still on it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "Driver.h"
+
+namespace {
+
+class ScreenshotOnFailure : public ::testing::EmptyTestEventListener {
+ public:
+  void OnTestStart(const ::testing::TestInfo&) override { taken_ = false; }
+
+  void OnTestPartResult(const ::testing::TestPartResult& result) override {
+    if (taken_ || !result.failed()) return;
+    taken_ = true;
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (test == nullptr) return;
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    for (char& c : name) {
+      if (c == '/' || c == '\\' || c == ':') c = '_';  // parameterised names hold '/'
+    }
+    std::filesystem::path file = ScreenshotFolder() / (zarn::e2e::Wide(name) + L".bmp");
+    if (zarn::e2e::SaveScreenshot(file)) {
+      std::printf("[ screenshot ] %s\n", zarn::e2e::Utf8(file.wstring()).c_str());
+    } else {
+      std::printf("[ screenshot ] could not be taken\n");
+    }
+  }
+
+ private:
+  // <build>/e2e-screens: the driver runs from <build>/bin.
+  static std::filesystem::path ScreenshotFolder() { return zarn::e2e::ProgramFolder().parent_path() / L"e2e-screens"; }
+
+  bool taken_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  ::testing::UnitTest::GetInstance()->listeners().Append(new ScreenshotOnFailure);
+  return RUN_ALL_TESTS();
+}
