@@ -9,6 +9,8 @@ namespace zarn {
 // Time a folder's new window gets to appear after the shell accepted the request.
 inline constexpr std::chrono::milliseconds kNewWindowWait{10'000};
 inline constexpr std::chrono::milliseconds kNewWindowPollInterval{50};
+// Should the clock stand still, the number of polls still ends the wait.
+inline constexpr int kMaxNewWindowPolls = 2 * static_cast<int>(kNewWindowWait / kNewWindowPollInterval);
 
 // SetWindowPos calls a window gets to take its stored rectangle. A window clamped to its minimum or
 // maximum track size never will; it keeps the nearest size it accepts.

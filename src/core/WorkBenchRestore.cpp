@@ -34,7 +34,7 @@ std::optional<WindowHandle> FolderWindows::WaitForNewWindow(const std::set<Windo
   const auto start = clock.Now();
   std::optional<Error> failure;
   bool anySnapshotTaken = false;
-  for (;;) {
+  for (int poll = 1;; ++poll) {
     // The windows closed at the start of the restore are still going away and may fail while they
     // are read. Such a snapshot is taken again rather than ending the whole restore.
     try {
@@ -46,7 +46,7 @@ std::optional<WindowHandle> FolderWindows::WaitForNewWindow(const std::set<Windo
     } catch (const Error& error) {
       failure = error;
     }
-    if (clock.Now() - start >= kNewWindowWait) break;
+    if (clock.Now() - start >= kNewWindowWait || poll >= kMaxNewWindowPolls) break;
     clock.Sleep(kNewWindowPollInterval);
   }
   // A shell that failed every time for the whole wait is not a window closing: it would fail for

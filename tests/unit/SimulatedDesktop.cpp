@@ -241,6 +241,7 @@ bool SimulatedDesktop::Explore(std::string_view ansiPath) {
   log_.push_back("Explore(" + path + ")");
   auto rule = explore_.find(path);
   const ExploreBehaviour behaviour = rule == explore_.end() ? ExploreBehaviour{} : rule->second;
+  if (behaviour.meanwhile) behaviour.meanwhile(*this);
   switch (behaviour.kind) {
     case ExploreBehaviour::Kind::Refuse:
       return false;
@@ -265,7 +266,7 @@ bool SimulatedDesktop::Explore(std::string_view ansiPath) {
 
 void SimulatedDesktop::Sleep(std::chrono::milliseconds duration) {
   ++sleeps_;
-  now_ += duration;
+  if (!clockFrozen_) now_ += duration;
 }
 
 ProfileFiles::ProfileFiles() {

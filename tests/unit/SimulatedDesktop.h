@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -62,6 +63,8 @@ struct ExploreBehaviour {
   std::int32_t minHeight = 0;
   // BringForward: the window that is brought to the front instead.
   WindowHandle existing = 0;
+  // Something else that happens on the desktop at the moment of the request.
+  std::function<void(class SimulatedDesktop&)> meanwhile;
 };
 
 class SimulatedDesktop final : public WindowSystem, public Display, public Shell, public Clock {
@@ -85,6 +88,8 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   // Closed windows stay listed for this many snapshots after the close was posted.
   void SetCloseDelay(int snapshots) { closeDelay_ = snapshots; }
   void SetShellBroken(bool broken) { shellBroken_ = broken; }
+  // A clock whose sleeps return without time passing.
+  void FreezeClock() { clockFrozen_ = true; }
   // The automation object can no longer be created once this many more snapshots were taken.
   void BreakShellAfterSnapshots(int snapshots) { shellBreaksAfter_ = snapshots_ + snapshots; }
 
@@ -157,6 +162,7 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   std::int32_t captionHeight_ = 23;
   int closeDelay_ = 0;
   bool shellBroken_ = false;
+  bool clockFrozen_ = false;
   std::optional<int> shellBreaksAfter_;
   std::vector<std::string> log_;
   int snapshots_ = 0;

@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "SimulatedDesktop.h"
+#include "core/Error.h"
+#include "core/RestoreBounds.h"
+#include "core/WorkBenchRecord.h"
+
+namespace zarn::test {
+namespace {
+
+std::string H(WindowHandle h) { return std::to_string(h); }
+
+// A stored record as the save writes it.
+std::string Record(const std::string& path, Rect rect, int showCmd, Rect normal) {
+  THandleListRec record;
+  record.Path = path;
+  record.WindowRect = rect;
+  record.ShowCmd = showCmd;
+  record.MinPosition = {-1, -1};
+  record.MaxPosition = {-8, -8};
+  record.NormalPosition = normal;
+  return FormatRecordLine(record);
+}
+
+class LoadWorkBench : public DesktopTest {
+ protected:
+  RestoreResult Load(const std::string& name) { return Organiser().LoadWorkBench(name); }
+  // Every window-changing call made on one window.
+  std::vector<std::string> CallsOn(WindowHandle h) const { return desktop_.LogFor(h); }
+};
+
+TEST_F(LoadWorkBench, ClosesOpensAndPlacesEachFolderThenMarksIt) {
+  const WindowHandle old1 = desktop_.AddFolderWindow("C:\\Old", Rect{0, 0, 300, 300});
+  const WindowHandle old2 = desktop_.AddFolderWindow("C:\\Old2", Rect{0, 0, 300, 300});
+  WorkBenchText("[Other]\nLast=1\n[Desk]\n1=" + Record("C:\\A", {-1900, 10, -1000, 700}, 1, {-1900, 10, -1000, 700}) +
+                "\n2=" + Record("C:\\B", {-32000, -32000, -31840, -31973}, 2, {50, 60, 850, 660}) + "\nLast=0\n");
+
+  const RestoreResult result = Load("desk");
+  EXPECT_TRUE(result.notRestored.empty());
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
+  const WindowHandle a = desktop_.OpenedWindows()[0];
+  const WindowHandle b = desktop_.OpenedWindows()[1];
+  EXPECT_EQ(desktop_.Log(),
+            (std::vector<std::string>{
+                "PostClose(" + H(old1) + ")", "PostClose(" + H(old2) + ")", "Explore(C:\\A)",
+                "SetWindowPos(" + H(a) + ", 0, -1900, 10, 900, 690, 0)", "ShowWindow(" + H(a) + ", 1)",
+                "SetWindowPlacement(" + H(a) + ", show 1, min -1 -1, max -8 -8, normal -1900 10 -1000 700)",
+                "Explore(C:\\B)", "SetWindowPos(" + H(b) + ", 0, -32000, -32000, 160, 27, 0)",
+                // Minimized: the rectangle is not forced, the placement carries the normal one.
+                "ShowWindow(" + H(b) + ", 2)",
+                "SetWindowPlacement(" + H(b) + ", show 2, min -1 -1, max -8 -8, normal 50 60 850 660)"}));
+  EXPECT_EQ(desktop_.Window(a).rect, (Rect{-1900, 10, -1000, 700}));
+  EXPECT_EQ(desktop_.Sleeps(), 0);
+  EXPECT_EQ(LastMarked(), (std::vector<std::string>{"Desk"}));
+  // The records themselves are untouched.
+  EXPECT_EQ(ParseRecordLine(WorkBenchesOnDisk().ReadString("Desk", "2", "")).placement.normalPosition,
+            (Rect{50, 60, 850, 660}));
+}
+
+TEST_F(LoadWorkBench, WorkBenchWithOnlyLastClosesEverythingAndOpensNothing) {
+  const WindowHandle old = desktop_.AddFolderWindow("C:\\Old", Rect{0, 0, 300, 300});
+  WorkBenchText("[A]\nLast=1\n[Nothing]\nLast=0\n");
+  EXPECT_TRUE(Load("Nothing").notRestored.empty());
+  EXPECT_EQ(desktop_.Log(), (std::vector<std::string>{"PostClose(" + H(old) + ")"}));
+  EXPECT_EQ(LastMarked(), (std::vector<std::string>{"Nothing"}));
+}
+
+TEST_F(LoadWorkBench, RecordWithOnlyAPathUses100AndAShowCommandWindowsKnows) {
+  WorkBenchText("[P]\n1=C:\\Only\n");
+  Load("P");
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 1u);
+  const WindowHandle w = desktop_.OpenedWindows()[0];
+  EXPECT_EQ(CallsOn(w), (std::vector<std::string>{
+                            "SetWindowPos(" + H(w) + ", 0, 100, 100, 100, 100, 0)", "ShowWindow(" + H(w) + ", 1)",
+                            "SetWindowPlacement(" + H(w) + ", show 1, min 100 100, max 100 100, normal 100 100 100 100)"}));
+  EXPECT_TRUE(desktop_.Window(w).visible);
+}
+
+TEST_F(LoadWorkBench, ValidShowCommandsPassThroughUnknownOnesShowNormally) {
+  std::string text = "[S]\n";
+  const std::vector<int> stored = {0, 7, 11, 12, -1, 100};
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    text += std::to_string(i + 1) + "=" + Record("C:\\S" + std::to_string(i), {0, 0, 640, 480}, stored[i], {}) + "\n";
+  }
+  WorkBenchText(text);
+  Load("S");
+  const std::vector<int> applied = {0, 7, 11, 1, 1, 1};
+  ASSERT_EQ(desktop_.OpenedWindows().size(), stored.size());
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    const WindowHandle w = desktop_.OpenedWindows()[i];
+    EXPECT_EQ(CallsOn(w)[1], "ShowWindow(" + H(w) + ", " + std::to_string(applied[i]) + ")") << stored[i];
+    EXPECT_EQ(desktop_.Window(w).placement.showCmd, applied[i]) << stored[i];
+  }
+}
+
+TEST_F(LoadWorkBench, LineWithoutEqualsSignIsARecordWithAnEmptyPath) {
+  WorkBenchText("[N]\njust text\n");
+  Load("N");
+  EXPECT_EQ(desktop_.Count("Explore"), 1);
+  EXPECT_EQ(desktop_.Log().front(), "Explore()");
+}
+
+TEST_F(LoadWorkBench, MaximizedRecordIsNotForcedToItsRectangle) {
+  desktop_.OnExplore("C:\\Max", ExploreBehaviour{.minWidth = 4000, .minHeight = 4000});
+  WorkBenchText("[M]\n1=" + Record("C:\\Max", {-8, -8, 1928, 1088}, 3, {100, 100, 900, 700}) + "\n");
+  Load("M");
+  const WindowHandle w = desktop_.OpenedWindows().at(0);
+  EXPECT_EQ(desktop_.Count("SetWindowPos"), 1);
+  EXPECT_EQ(CallsOn(w).back(), "SetWindowPlacement(" + H(w) + ", show 3, min -1 -1, max -8 -8, normal 100 100 900 700)");
+  EXPECT_EQ(desktop_.Sleeps(), 0);
+}
+
+TEST_F(LoadWorkBench, WindowThatRefusesItsSizeIsPlacedAfterBoundedTries) {
+  desktop_.OnExplore("C:\\Small", ExploreBehaviour{.minWidth = 112, .minHeight = 27});
+  WorkBenchText("[C]\n1=" + Record("C:\\Small", {10, 10, 60, 20}, 1, {10, 10, 60, 20}) + "\n2=" +
+                Record("C:\\Next", {0, 0, 500, 500}, 1, {0, 0, 500, 500}) + "\n");
+  const RestoreResult result = Load("C");
+  EXPECT_TRUE(result.notRestored.empty());
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
+  const WindowHandle small = desktop_.OpenedWindows()[0];
+  int moves = 0;
+  for (const std::string& call : CallsOn(small)) moves += call.rfind("SetWindowPos", 0) == 0;
+  EXPECT_EQ(moves, kMaxRectangleTries);
+  EXPECT_EQ(CallsOn(small).back().rfind("SetWindowPlacement", 0), 0u);
+  EXPECT_EQ(desktop_.Window(small).rect, (Rect{10, 10, 122, 37}));
+  // Each retry waited a little rather than spinning.
+  EXPECT_EQ(desktop_.Sleeps(), kMaxRectangleTries - 1);
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[1]).rect, (Rect{0, 0, 500, 500}));
+}
+
+TEST_F(LoadWorkBench, ClosingWindowsStillListedAreNeverTaken) {
+  desktop_.SetCloseDelay(4);
+  const WindowHandle old1 = desktop_.AddFolderWindow("C:\\Old1", Rect{0, 0, 300, 300});
+  const WindowHandle old2 = desktop_.AddFolderWindow("C:\\Old2", Rect{0, 0, 300, 300});
+  // The first new window appears only after two more snapshots, while both old ones are still listed.
+  desktop_.OnExplore("C:\\A", ExploreBehaviour{.appearsAfterSnapshots = 2});
+  WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {1, 2, 301, 202}) + "\n2=" +
+                Record("C:\\B", {3, 4, 303, 204}, 1, {3, 4, 303, 204}) + "\n");
+
+  EXPECT_TRUE(Load("R").notRestored.empty());
+  EXPECT_EQ(CallsOn(old1), (std::vector<std::string>{"PostClose(" + H(old1) + ")"}));
+  EXPECT_EQ(CallsOn(old2), (std::vector<std::string>{"PostClose(" + H(old2) + ")"}));
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[0]).rect, (Rect{1, 2, 301, 202}));
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[1]).rect, (Rect{3, 4, 303, 204}));
+  EXPECT_EQ(desktop_.Sleeps(), 2);
+}
+
+TEST_F(LoadWorkBench, ScanFromTheEndTakesTheNewestWindow) {
+  // While the shell opens C:\A, the user opens another folder window, listed ahead of the new one.
+  WindowHandle foreign = 0;
+  desktop_.OnExplore("C:\\A", ExploreBehaviour{.meanwhile = [&](SimulatedDesktop& desktop) {
+                                  foreign = desktop.AddFolderWindow("C:\\Foreign", Rect{7, 7, 107, 107});
+                                  std::rotate(desktop.Items().begin(), desktop.Items().end() - 1, desktop.Items().end());
+                                }});
+  WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n");
+  Load("R");
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 1u);
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[0]).rect, (Rect{1, 2, 301, 202}));
+  EXPECT_TRUE(CallsOn(foreign).empty());
+  EXPECT_EQ(desktop_.Window(foreign).rect, (Rect{7, 7, 107, 107}));
+}
+
+TEST_F(LoadWorkBench, FolderWhoseWindowNeverComesIsReportedAfterTheWait) {
+  desktop_.OnExplore("C:\\Never", ExploreBehaviour{.kind = ExploreBehaviour::Kind::Ignore});
+  WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n2=" + Record("C:\\Never", {0, 0, 9, 9}, 1, {}) +
+                "\n3=" + Record("C:\\C", {5, 6, 305, 206}, 1, {}) + "\nLast=0\n[Other]\nLast=1\n");
+  const auto start = desktop_.Now();
+
+  const RestoreResult result = Load("R");
+  EXPECT_EQ(result.notRestored, (std::vector<std::string>{"C:\\Never"}));
+  const auto waited = desktop_.Now() - start;
+  EXPECT_GE(waited, kNewWindowWait);
+  EXPECT_LT(waited, kNewWindowWait + 2 * kNewWindowPollInterval);
+  EXPECT_EQ(desktop_.Sleeps(), kNewWindowWait / kNewWindowPollInterval);
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[1]).rect, (Rect{5, 6, 305, 206}));
+  EXPECT_EQ(LastMarked(), (std::vector<std::string>{"R"}));
+}
+
+TEST_F(LoadWorkBench, WaitEndsEvenWhenTheClockStandsStill) {
+  desktop_.FreezeClock();
+  desktop_.OnExplore("C:\\Never", ExploreBehaviour{.kind = ExploreBehaviour::Kind::Ignore});
+  desktop_.OnExplore("C:\\Small", ExploreBehaviour{.minWidth = 500, .minHeight = 500});
+  WorkBenchText("[R]\n1=" + Record("C:\\Never", {0, 0, 9, 9}, 1, {}) + "\n2=" + Record("C:\\Small", {0, 0, 9, 9}, 1, {}) +
+                "\n");
+  EXPECT_EQ(Load("R").notRestored, (std::vector<std::string>{"C:\\Never"}));
+  EXPECT_EQ(desktop_.Sleeps(), kMaxNewWindowPolls - 1 + kMaxRectangleTries - 1);
+}
+
+TEST_F(LoadWorkBench, FolderTheShellRefusesIsSkippedAtOnceAndReported) {
+  desktop_.OnExplore("C:\\Missing", ExploreBehaviour{.kind = ExploreBehaviour::Kind::Refuse});
+  WorkBenchText("[R]\n1=" + Record("C:\\Missing", {0, 0, 9, 9}, 1, {}) + "\n2=" + Record("C:\\B", {3, 4, 303, 204}, 1, {}) +
+                "\n");
+  const RestoreResult result = Load("R");
+  EXPECT_EQ(result.notRestored, (std::vector<std::string>{"C:\\Missing"}));
+  EXPECT_EQ(desktop_.Sleeps(), 0);
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 1u);
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[0]).rect, (Rect{3, 4, 303, 204}));
+}
+
+TEST_F(LoadWorkBench, WindowBroughtForwardInsteadOfOpenedIsNotTakenForANewOne) {
+  // A window asked to close is slow to go, and the shell shows it again instead of opening a new one.
+  desktop_.SetCloseDelay(1'000'000);
+  const WindowHandle old = desktop_.AddFolderWindow("C:\\Same", Rect{0, 0, 300, 300});
+  desktop_.OnExplore("C:\\Same", ExploreBehaviour{.kind = ExploreBehaviour::Kind::BringForward, .existing = old});
+  WorkBenchText("[R]\n1=" + Record("C:\\Same", {1, 2, 301, 202}, 1, {}) + "\n");
+  const auto start = desktop_.Now();
+
+  const RestoreResult result = Load("R");
+  EXPECT_EQ(result.notRestored, (std::vector<std::string>{"C:\\Same"}));
+  EXPECT_GE(desktop_.Now() - start, kNewWindowWait);
+  EXPECT_EQ(desktop_.Count("SetWindowPos"), 0);
+  EXPECT_EQ(LastMarked(), (std::vector<std::string>{"R"}));
+}
+
+TEST_F(LoadWorkBench, SnapshotFailingWhileOldWindowsCloseIsTakenAgain) {
+  desktop_.SetCloseDelay(3);
+  const WindowHandle old = desktop_.AddFolderWindow("C:\\Old", Rect{0, 0, 300, 300});
+  desktop_.Window(old).failsWhileClosing = true;
+  WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n");
+
+  EXPECT_TRUE(Load("R").notRestored.empty());
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 1u);
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[0]).rect, (Rect{1, 2, 301, 202}));
+  EXPECT_EQ(desktop_.Sleeps(), 3);  // three failed polls, each followed by a short wait
+  EXPECT_EQ(LastMarked(), (std::vector<std::string>{"R"}));
+}
+
+TEST_F(LoadWorkBench, ShellThatKeepsFailingEndsTheRestoreWithoutMarking) {
+  desktop_.AddFolderWindow("C:\\Old", Rect{0, 0, 300, 300});
+  WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n2=" + Record("C:\\B", {1, 2, 301, 202}, 1, {}) +
+                "\nLast=0\n[Other]\nLast=1\n");
+  const std::string fileBefore = WorkBenchFileText();
+  desktop_.BreakShellAfterSnapshots(1);  // the close-all snapshot still works
+  const auto start = desktop_.Now();
+
+  EXPECT_THROW(Load("R"), Error);
+  // One bounded wait, not one per folder.
+  EXPECT_LT(desktop_.Now() - start, 2 * kNewWindowWait);
+  EXPECT_EQ(desktop_.Count("Explore"), 1);
+  EXPECT_EQ(WorkBenchFileText(), fileBefore);
+  EXPECT_EQ(WorkBenches().ReadString("Other", "Last", ""), "1");
+}
+
+TEST_F(LoadWorkBench, FailingCloseAllEndsTheRestoreBeforeAnythingOpens) {
+  desktop_.AddFolderWindow("C:\\Old", Rect{0, 0, 300, 300});
+  desktop_.Items().back().pathFailures = 1;
+  WorkBenchText("[R]\n1=C:\\A\n");
+  EXPECT_THROW(Load("R"), Error);
+  EXPECT_EQ(desktop_.Count("Explore"), 0);
+  EXPECT_EQ(desktop_.Count("PostClose"), 0);
+}
+
+}  // namespace
+}  // namespace zarn::test
