@@ -90,8 +90,6 @@ Windows Registry Editor Version 5.00
 REG
   } | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE >"$reg"
   wine_do 60 regedit wine regedit /S "$(winpath "$reg")"
-  # regedit exits before the hive reaches the disk; the keys are read through the server, which has
-  # them already.
 }
 
 write_env() {

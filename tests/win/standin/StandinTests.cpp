@@ -292,6 +292,23 @@ TEST_F(StandinTest, ExploreOpensAVisibleFolderWindowHostedInTheCaller) {
   EXPECT_EQ(folder.path().substr(folder.path().find_last_of(L'\\') + 1), caption);
 }
 
+TEST_F(StandinTest, NewWindowsCascadeAtTheDefaultSize) {
+  TempFolder first(L"cascade1"), second(L"cascade2");
+  ASSERT_TRUE(Explore(first.path()));
+  HWND a = WaitForNewWindow(first.path());
+  ASSERT_TRUE(Explore(second.path()));
+  HWND b = WaitForNewWindow(second.path());
+  ASSERT_TRUE(a && b);
+  RECT ra, rb;
+  GetWindowRect(a, &ra);
+  GetWindowRect(b, &rb);
+  EXPECT_EQ(640, ra.right - ra.left);
+  EXPECT_EQ(480, ra.bottom - ra.top);
+  EXPECT_EQ(640, rb.right - rb.left);
+  EXPECT_GT(rb.left, ra.left) << "a second window must not hide the first";
+  EXPECT_GT(rb.top, ra.top);
+}
+
 TEST_F(StandinTest, DriveRootKeepsItsBackslash) {
   ASSERT_TRUE(Explore(L"C:\\"));
   EXPECT_TRUE(WaitForNewWindow(L"C:\\"));

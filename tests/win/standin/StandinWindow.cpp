@@ -8,6 +8,9 @@ namespace zarn::standin {
 namespace {
 
 constexpr int kNoteControlId = 101;
+constexpr int kCascadeOrigin = 40;
+constexpr int kDefaultWidth = 640;
+constexpr int kDefaultHeight = 480;
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
   return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
@@ -324,8 +327,12 @@ HWND OpenFolderWindow(HINSTANCE module, const std::wstring& path, const Behaviou
   if (!EnsureFolderClass(module)) return nullptr;
   auto data = std::make_unique<WindowData>(WindowData{path, behaviour, quitOnClose});
   pendingData = data.get();
+  // Wine places every CW_USEDEFAULT window at the same spot; cascade as the shell would, from the
+  // number of folder windows already open, so screenshots show each window and positions repeat.
+  const int step = static_cast<int>(ListFolderWindows().size() % 10) * 30;
   HWND hwnd = CreateWindowExW(WS_EX_APPWINDOW, kFolderClass, Caption(path).c_str(), WS_OVERLAPPEDWINDOW,
-                              CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr, module, data.get());
+                              kCascadeOrigin + step, kCascadeOrigin + step, kDefaultWidth, kDefaultHeight, nullptr,
+                              nullptr, module, data.get());
   pendingData = nullptr;
   if (!hwnd) return nullptr;
   data.release();  // owned by the window from here; freed in WM_NCDESTROY
