@@ -68,6 +68,8 @@ TestHostClient& E2eTest::StartHost() {
 HWND E2eTest::OpenFolderWindow(const std::filesystem::path& folder, const std::vector<std::wstring>& switches) {
   std::vector<HWND> before = FolderWindows();
   std::vector<std::wstring> arguments = switches;
+  // Into the host's process, where placements can be read exactly; never into a window of its own.
+  if (host_) arguments.push_back(L"/host:" + std::to_wstring(host_->ProcessId()));
   arguments.push_back(folder.wstring());
   processes_.emplace_back(ProgramFolder() / L"zarn_standin_folder.exe", arguments);
   HWND opened = nullptr;

@@ -39,6 +39,7 @@ class TestHostClient {
   TestHostClient& operator=(const TestHostClient&) = delete;
 
   HWND Window() const { return window_; }
+  DWORD ProcessId() const { return process_.Id(); }
   std::filesystem::path SettingsFile() const { return WithExtension(L".ini"); }
   std::filesystem::path WorkBenchFile() const { return WithExtension(L".wbf"); }
 

@@ -42,6 +42,16 @@ std::string RecordLine(const SnapshotRecord& record) {
 
 std::vector<std::string> FileLines(const std::filesystem::path& file) { return SplitLines(ReadFileBytes(file)); }
 
+// The written form of a profile: lines end with CR LF, and every section with an empty line.
+std::string WrittenForm(const std::vector<std::vector<std::string>>& sections) {
+  std::string text;
+  for (const auto& section : sections) {
+    for (const std::string& line : section) text += line + "\r\n";
+    text += "\r\n";
+  }
+  return text;
+}
+
 // The open folder window showing `folder`, or nullptr.
 HWND WindowOfFolder(const std::filesystem::path& folder) {
   for (HWND window : E2eTest::FolderWindows()) {
@@ -77,11 +87,13 @@ TEST_F(WorkBenchTest, SavedWindowsComeBackWithTheirRectanglesStatesAndPlacements
   EXPECT_TRUE(save.paths.empty());
 
   // The file holds one line per window in snapshot order, then the mark of the last one used.
-  std::vector<std::string> expected = {"[" + Cp932(name) + "]"};
-  for (std::size_t i = 0; i < saved.size(); ++i) expected.push_back(std::to_string(i + 1) + "=" + RecordLine(saved[i]));
-  expected.push_back("Last=1");
+  std::vector<std::string> section = {"[" + Cp932(name) + "]"};
+  for (std::size_t i = 0; i < saved.size(); ++i) section.push_back(std::to_string(i + 1) + "=" + RecordLine(saved[i]));
+  section.push_back("Last=1");
+  const std::string expected = WrittenForm({section});
+  EXPECT_EQ(ReadFileBytes(host.WorkBenchFile()), expected);
   const std::vector<std::string> file = FileLines(host.WorkBenchFile());
-  EXPECT_EQ(file, expected);
+  ASSERT_EQ(file.size(), section.size() + 1);
   // The snapshot itself must have been right for the file to be: spot-check it against the windows.
   EXPECT_EQ(saved[0].windowRect, rects[0]);
   EXPECT_EQ(saved[0].showCmd, SW_SHOWNORMAL);
@@ -112,12 +124,19 @@ TEST_F(WorkBenchTest, SavedWindowsComeBackWithTheirRectanglesStatesAndPlacements
     const WindowState state = ReadWindow(now.handle);
     EXPECT_EQ(state.zoomed, saved[i].showCmd == SW_SHOWMAXIMIZED);
     EXPECT_EQ(state.iconic, saved[i].showCmd == SW_SHOWMINIMIZED);
-    if (saved[i].showCmd != SW_SHOWMINIMIZED) {
+    if (saved[i].showCmd == SW_SHOWNORMAL) {
       EXPECT_EQ(state.rect, saved[i].windowRect);
+    } else if (saved[i].showCmd == SW_SHOWMAXIMIZED) {
+      // Known Wine gap: its SetWindowPlacement moves a maximized window whose maximized position is
+      // the default (-1, -1) to (0, 0), keeping the size. Windows leaves it where maximizing put it.
+      EXPECT_EQ(Width(state.rect), Width(saved[i].windowRect));
+      EXPECT_EQ(Height(state.rect), Height(saved[i].windowRect));
+      EXPECT_TRUE(state.rect == saved[i].windowRect || state.rect == RectAt(0, 0, Width(state.rect), Height(state.rect)))
+          << ::testing::PrintToString(state.rect);
     }
   }
   // A restore changes only the marks, and this workbench already had it.
-  EXPECT_EQ(FileLines(host.WorkBenchFile()), expected);
+  EXPECT_EQ(ReadFileBytes(host.WorkBenchFile()), expected);
 }
 
 TEST_F(WorkBenchTest, SavingOverAnExistingWorkbenchAsksFirst) {
@@ -139,12 +158,13 @@ TEST_F(WorkBenchTest, SavingOverAnExistingWorkbenchAsksFirst) {
   ASSERT_EQ(host.Command(testhost::kConfirmYes).status, testhost::kResultOk);
   EXPECT_EQ(host.Save(L"BENCH").status, testhost::kResultOkConfirmed);
   const std::vector<std::string> lines = FileLines(host.WorkBenchFile());
-  ASSERT_EQ(lines.size(), 7u);
+  ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[0], "[Bench]");  // replaced in place, under the name as first written
   EXPECT_TRUE(lines[1].starts_with("1=") && lines[1].find("Second") != std::string::npos) << lines[1];
   EXPECT_EQ(lines[2], "Last=1");
-  EXPECT_EQ(lines[3], "[Other]");
-  EXPECT_EQ(lines[6], "Last=0");
+  EXPECT_EQ(lines[4], "[Other]");
+  EXPECT_TRUE(lines[5].find("First") != std::string::npos) << lines[5];
+  EXPECT_EQ(lines[7], "Last=0");
 }
 
 TEST_F(WorkBenchTest, RestoreGoesOnPastFoldersThatCannotBePlacedAndNamesThem) {
@@ -160,11 +180,15 @@ TEST_F(WorkBenchTest, RestoreGoesOnPastFoldersThatCannotBePlacedAndNamesThem) {
   auto normal = [](const std::filesystem::path& path, const RECT& rect) {
     return RecordLine(path.wstring(), rect, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, rect);
   };
-  const std::string crlf = "\r\n";
-  WriteFileBytes(HostFolder() / L"zarn_test_host.wbf",
-                 "[Broken]" + crlf + "1=" + normal(good1, good1Rect) + crlf + "2=" + normal(missing, good1Rect) + crlf +
-                     "3=" + normal(never, good1Rect) + crlf + "4=" + normal(stubborn, stubbornRect) + crlf +
-                     "5=" + Cp932(sparse.wstring()) + crlf + "6=" + normal(good2, good2Rect) + crlf + "Last=0" + crlf);
+  std::vector<std::string> section = {"[Broken]",
+                                      "1=" + normal(good1, good1Rect),
+                                      "2=" + normal(missing, good1Rect),
+                                      "3=" + normal(never, good1Rect),
+                                      "4=" + normal(stubborn, stubbornRect),
+                                      "5=" + Cp932(sparse.wstring()),
+                                      "6=" + normal(good2, good2Rect),
+                                      "Last=0"};
+  WriteFileBytes(HostFolder() / L"zarn_test_host.wbf", WrittenForm({section}));
   TestHostClient& host = StartHost();
   HWND before = OpenFolderWindow(MakeFolder(L"OpenBefore"));
   ASSERT_NE(before, nullptr);
@@ -178,7 +202,8 @@ TEST_F(WorkBenchTest, RestoreGoesOnPastFoldersThatCannotBePlacedAndNamesThem) {
 
   std::vector<std::wstring> named;
   for (const std::string& path : restore.paths) named.push_back(Wide(path));
-  std::vector<std::filesystem::path> expectedNamed = {missing, never, stubborn};
+  // Named: the folders that got no window. The window that refuses its size did get one.
+  std::vector<std::filesystem::path> expectedNamed = {missing, never};
   EXPECT_EQ(named.size(), expectedNamed.size());
   for (const std::filesystem::path& path : expectedNamed) {
     EXPECT_TRUE(std::any_of(named.begin(), named.end(), [&](const std::wstring& n) { return SamePath(n, path.wstring()); }))
@@ -188,11 +213,17 @@ TEST_F(WorkBenchTest, RestoreGoesOnPastFoldersThatCannotBePlacedAndNamesThem) {
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(before); }, 5s));
   EXPECT_EQ(ReadWindow(WindowOfFolder(good1)).rect, good1Rect);
   EXPECT_EQ(ReadWindow(WindowOfFolder(good2)).rect, good2Rect);
-  // Every missing number of a line holding only a path reads as 100.
+  // Every missing number of a line holding only a path reads as 100: the window is moved to
+  // (100, 100) and then given the normal rectangle (100, 100, 100, 100), which the window system
+  // widens to the smallest size a window can have. An unknown show command still shows it.
   const WindowState sparseState = ReadWindow(WindowOfFolder(sparse));
   EXPECT_TRUE(sparseState.exists);
-  EXPECT_EQ(sparseState.rect, RectAt(100, 100, 100, 100));
+  EXPECT_TRUE(sparseState.visible);
   EXPECT_FALSE(sparseState.iconic);
+  EXPECT_FALSE(sparseState.zoomed);
+  EXPECT_EQ(sparseState.rect.left, 100);
+  EXPECT_EQ(sparseState.rect.top, 100);
+  EXPECT_LE(Width(sparseState.rect), 200);
   // The window that refuses its size is still opened where it was asked to be, at the size it takes.
   const WindowState stubbornState = ReadWindow(WindowOfFolder(stubborn));
   EXPECT_TRUE(stubbornState.exists);
@@ -203,9 +234,9 @@ TEST_F(WorkBenchTest, RestoreGoesOnPastFoldersThatCannotBePlacedAndNamesThem) {
   EXPECT_EQ(WindowOfFolder(never), nullptr);
   EXPECT_EQ(FolderWindows().size(), 4u);
 
-  const std::vector<std::string> lines = FileLines(host.WorkBenchFile());
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back(), "Last=1");
+  // The records stay as they were; only the mark changes.
+  section.back() = "Last=1";
+  EXPECT_EQ(ReadFileBytes(host.WorkBenchFile()), WrittenForm({section}));
 }
 
 }  // namespace
