@@ -3,7 +3,6 @@
 // restore. The window owns one of these; everything it touches goes through the platform seam.
 #include <functional>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,9 +59,14 @@ class FolderWindows {
   // Each window handle once, in snapshot order: a window with several tabs is listed once per tab.
   std::vector<WindowHandle> DistinctHandles() const;
   Area ToolbarMonitor();
-  // Polls the snapshot until it lists a window not in `taken` (scanning from the end, where new
-  // windows appear), or until the wait for one window runs out.
-  std::optional<WindowHandle> WaitForNewWindow(const std::set<WindowHandle>& taken);
+  // What one restore knows about the windows it closed and placed.
+  struct RestoreState;
+  struct Arrival {
+    WindowHandle window = 0;
+    bool asTab = false;  // the folder opened as one more tab of a window already placed
+  };
+  // Polls the snapshot until the folder just requested shows up, or until the wait runs out.
+  std::optional<Arrival> WaitForNewFolder(RestoreState& state);
   void PlaceWindow(WindowHandle window, const WorkBenchRecord& record);
 
   Platform platform_;

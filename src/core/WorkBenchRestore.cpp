@@ -1,7 +1,9 @@
 // Restoring a workbench: close the folder windows, reopen each stored folder, put each new window
 // back where it was.
+#include <map>
 #include <optional>
 #include <set>
+#include <utility>
 
 #include "core/Error.h"
 #include "core/FolderWindows.h"
@@ -29,7 +31,26 @@ std::int32_t WrappedSum(std::int32_t a, std::int32_t b) {
 
 }  // namespace
 
-std::optional<WindowHandle> FolderWindows::WaitForNewWindow(const std::set<WindowHandle>& taken) {
+struct FolderWindows::RestoreState {
+  // Asked to close at the start and still listed until they are gone: never taken for a folder
+  // reopened, even when its own window has not appeared yet.
+  std::set<WindowHandle> closing;
+  std::set<WindowHandle> placed;
+  // Items (tabs) per window in the last snapshot that could be read.
+  std::map<WindowHandle, int> itemsPerWindow;
+};
+
+namespace {
+
+std::map<WindowHandle, int> ItemsPerWindow(const HandleList& list) {
+  std::map<WindowHandle, int> items;
+  for (const auto& record : list) ++items[record->Handle];
+  return items;
+}
+
+}  // namespace
+
+std::optional<FolderWindows::Arrival> FolderWindows::WaitForNewFolder(RestoreState& state) {
   Clock& clock = platform_.clock;
   const auto start = clock.Now();
   std::optional<Error> failure;
@@ -40,8 +61,16 @@ std::optional<WindowHandle> FolderWindows::WaitForNewWindow(const std::set<Windo
     try {
       RefreshHandleList();
       anySnapshotTaken = true;
+      std::map<WindowHandle, int> items = ItemsPerWindow(handleList_);
+      std::swap(items, state.itemsPerWindow);
+      // New windows are listed last.
       for (auto it = handleList_.rbegin(); it != handleList_.rend(); ++it) {
-        if (!taken.contains((*it)->Handle)) return (*it)->Handle;
+        const WindowHandle handle = (*it)->Handle;
+        if (!state.closing.contains(handle) && !state.placed.contains(handle)) return Arrival{handle, false};
+      }
+      // A shell that opens folders as tabs adds an item to a window already placed instead.
+      for (WindowHandle handle : state.placed) {
+        if (state.itemsPerWindow[handle] > items[handle]) return Arrival{handle, true};
       }
     } catch (const Error& error) {
       failure = error;
@@ -80,10 +109,9 @@ void FolderWindows::PlaceWindow(WindowHandle window, const WorkBenchRecord& reco
 RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
   RestoreResult result;
   CloseAllWindows();
-  // The windows just asked to close stay listed until they are gone. They are never taken for a
-  // reopened folder, even when the new window has not appeared yet.
-  std::set<WindowHandle> taken;
-  for (const auto& record : handleList_) taken.insert(record->Handle);
+  RestoreState state;
+  for (const auto& record : handleList_) state.closing.insert(record->Handle);
+  state.itemsPerWindow = ItemsPerWindow(handleList_);
 
   for (const std::string& key : workBenches_.ReadSection(name)) {
     if (key == kLastKey) continue;
@@ -92,13 +120,15 @@ RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
       result.notRestored.push_back(record.path);
       continue;
     }
-    const std::optional<WindowHandle> window = WaitForNewWindow(taken);
-    if (!window) {
+    const std::optional<Arrival> arrival = WaitForNewFolder(state);
+    if (!arrival) {
       result.notRestored.push_back(record.path);
       continue;
     }
-    PlaceWindow(*window, record);
-    taken.insert(*window);
+    // A tab shares its window's place, which an earlier record has set.
+    if (arrival->asTab) continue;
+    PlaceWindow(arrival->window, record);
+    state.placed.insert(arrival->window);
   }
 
   MarkLastWorkBench(name);

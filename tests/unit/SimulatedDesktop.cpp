@@ -222,7 +222,7 @@ void SimulatedDesktop::AdvanceSnapshot() {
       continue;
     }
     items_.push_back(SimItem{it->handle, it->path});
-    opened_.push_back(it->handle);
+    if (!it->asTab) opened_.push_back(it->handle);
     it = pending_.erase(it);
   }
 }
@@ -250,6 +250,11 @@ bool SimulatedDesktop::Explore(std::string_view ansiPath) {
     case ExploreBehaviour::Kind::BringForward:
       log_.push_back("BroughtForward(" + std::to_string(behaviour.existing) + ")");
       return true;
+    case ExploreBehaviour::Kind::OpenTab: {
+      const WindowHandle window = behaviour.existing ? behaviour.existing : opened_.back();
+      pending_.push_back(PendingWindow{window, AsciiPath(path), behaviour.appearsAfterSnapshots, true});
+      return true;
+    }
     case ExploreBehaviour::Kind::OpenWindow:
       break;
   }

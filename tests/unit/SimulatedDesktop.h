@@ -55,13 +55,14 @@ struct SimItem {
 
 // What the shell does when asked to explore a folder.
 struct ExploreBehaviour {
-  enum class Kind { OpenWindow, Refuse, BringForward, Ignore };
+  enum class Kind { OpenWindow, OpenTab, Refuse, BringForward, Ignore };
   Kind kind = Kind::OpenWindow;
   // OpenWindow: the new window is first listed by the snapshot taken after this many snapshots.
   int appearsAfterSnapshots = 0;
   std::int32_t minWidth = 0;
   std::int32_t minHeight = 0;
-  // BringForward: the window that is brought to the front instead.
+  // BringForward: the window that is brought to the front instead. OpenTab: the window that gets the
+  // new tab; 0 for the window the shell opened last.
   WindowHandle existing = 0;
   // Something else that happens on the desktop at the moment of the request.
   std::function<void(class SimulatedDesktop&)> meanwhile;
@@ -145,6 +146,7 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
     WindowHandle handle;
     ShellFolderPath path;
     int snapshotsLeft;
+    bool asTab = false;
   };
 
   WindowHandle NewHandle() { return nextHandle_++; }

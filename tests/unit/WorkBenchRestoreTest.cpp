@@ -218,6 +218,23 @@ TEST_F(LoadWorkBench, WindowBroughtForwardInsteadOfOpenedIsNotTakenForANewOne) {
   EXPECT_EQ(LastMarked(), (std::vector<std::string>{"R"}));
 }
 
+TEST_F(LoadWorkBench, FolderOpenedAsATabCountsAsRestoredWithoutMovingItsWindow) {
+  // A shell set to open folders in tabs: the second and third folders join the first one's window.
+  desktop_.OnExplore("C:\\B", ExploreBehaviour{.kind = ExploreBehaviour::Kind::OpenTab, .appearsAfterSnapshots = 2});
+  desktop_.OnExplore("C:\\C", ExploreBehaviour{.kind = ExploreBehaviour::Kind::OpenTab});
+  WorkBenchText("[T]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n2=" + Record("C:\\B", {9, 9, 99, 99}, 1, {}) +
+                "\n3=" + Record("C:\\C", {8, 8, 88, 88}, 1, {}) + "\n");
+  const auto start = desktop_.Now();
+
+  EXPECT_TRUE(Load("T").notRestored.empty());
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 1u);
+  const WindowHandle w = desktop_.OpenedWindows()[0];
+  EXPECT_EQ(desktop_.Count("SetWindowPos"), 1);
+  EXPECT_EQ(desktop_.Window(w).rect, (Rect{1, 2, 301, 202}));
+  EXPECT_EQ(desktop_.Items().size(), 3u);
+  EXPECT_EQ(desktop_.Now() - start, 2 * kNewWindowPollInterval);
+}
+
 TEST_F(LoadWorkBench, SnapshotFailingWhileOldWindowsCloseIsTakenAgain) {
   desktop_.SetCloseDelay(3);
   const WindowHandle old = desktop_.AddFolderWindow("C:\\Old", Rect{0, 0, 300, 300});
