@@ -111,10 +111,12 @@ up() {
   command -v wine >/dev/null || die "wine is not installed"
   xvfb_pid=""
   display=""
+  old_display=""
   # Reuse what an earlier up left when its display still answers.
   if [[ -f $envfile && -f $prefix/.zarn-ready ]]; then
     # shellcheck disable=SC1090
     old_display=$(. "$envfile"; echo "$DISPLAY")
+    # shellcheck disable=SC1090
     old_xvfb=$(. "$envfile"; echo "$ZARN_XVFB_PID")
     if [[ -n $old_display ]] && display_works "$old_display"; then
       display=$old_display
@@ -141,6 +143,11 @@ up() {
     wine_do 30 wineserver wineserver -w || true
     touch "$prefix/.zarn-ready"
   else
+    # The desktop process of a running server belongs to the display it started on.
+    if [[ $display != "${old_display:-}" ]]; then
+      wine_do 30 wineserver wineserver -k || true
+      wine_do 30 wineserver wineserver -w || true
+    fi
     write_registry  # the build folder may have moved; cheap
   fi
   # Keep the server alive between test programs: each wine call then starts in a fraction of a second.
