@@ -167,6 +167,35 @@ TEST_F(WorkBenchTest, SavingOverAnExistingWorkbenchAsksFirst) {
   EXPECT_EQ(lines[7], "Last=0");
 }
 
+TEST_F(WorkBenchTest, AFolderNameCodePage932CannotHoldIsStoredAsItsShortPath) {
+  TestHostClient& host = StartHost();
+  const std::filesystem::path folder = MakeFolder(L"Caf\u00E9 \u00FCber");  // neither letter is in code page 932
+  ASSERT_NE(OpenFolderWindow(folder), nullptr);
+
+  HostResult save = host.Save(L"Short");
+  EXPECT_EQ(save.status, testhost::kResultOk);
+  EXPECT_TRUE(save.paths.empty()) << "left out: " << (save.paths.empty() ? "" : save.paths[0]);
+
+  const std::vector<std::string> lines = FileLines(host.WorkBenchFile());
+  ASSERT_GE(lines.size(), 2u);
+  ASSERT_TRUE(lines[1].starts_with("1="));
+  const std::string stored = lines[1].substr(2, lines[1].find('\t') - 2);
+  EXPECT_TRUE(std::all_of(stored.begin(), stored.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+      << stored;
+  wchar_t longPath[MAX_PATH * 2] = {};
+  ASSERT_GT(GetLongPathNameW(Wide(stored).c_str(), longPath, MAX_PATH * 2), 0u) << stored;
+  EXPECT_TRUE(SamePath(longPath, folder.wstring())) << stored;
+
+  // The short path opens the same folder again.
+  HostResult restore = host.Restore(L"Short");
+  EXPECT_EQ(restore.status, testhost::kResultOk);
+  EXPECT_TRUE(restore.paths.empty());
+  ASSERT_TRUE(WaitUntil([] { return FolderWindows().size() == 1; }, 5s));
+  const std::wstring opened = FolderPathOf(FolderWindows().front());
+  ASSERT_GT(GetLongPathNameW(opened.c_str(), longPath, MAX_PATH * 2), 0u);
+  EXPECT_TRUE(SamePath(longPath, folder.wstring())) << Utf8(opened);
+}
+
 TEST_F(WorkBenchTest, RestoreGoesOnPastFoldersThatCannotBePlacedAndNamesThem) {
   const std::filesystem::path good1 = MakeFolder(L"Good1");
   const std::filesystem::path missing = root_ / L"folders" / L"Missing";
