@@ -21,6 +21,7 @@
 #include "platform/win32/Win32Display.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32WindowSystem.h"
+#include "platform/win32/WindowHandles.h"
 
 namespace {
 
@@ -98,7 +99,7 @@ class TestHost {
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = &TestHost::WindowProc;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
     if (RegisterClassExW(&windowClass) == 0) return false;
@@ -106,7 +107,7 @@ class TestHost {
     window_ = CreateWindowExW(0, kWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW, 1500, 40, 320, 120, nullptr,
                               nullptr, instance, this);
     if (window_ == nullptr) return false;
-    folders_.SetToolbar(reinterpret_cast<zarn::WindowHandle>(window_));
+    folders_.SetToolbar(win32::FromHwnd(window_));
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     UpdateWindow(window_);
     return true;
