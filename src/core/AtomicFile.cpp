@@ -100,12 +100,20 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
 
   std::FILE* stream = OpenForReading(file);
   if (stream == nullptr) FailToRead(file, ErrnoText(errno));
+  // Read straight into place at the size the file has; a file that grows meanwhile is read on.
   std::string bytes;
   const std::uintmax_t expected = std::filesystem::file_size(file, ec);
-  if (!ec && expected < bytes.max_size()) bytes.reserve(static_cast<std::size_t>(expected));
-  char buffer[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0) bytes.append(buffer, got);
+  if (!ec && expected < bytes.max_size()) bytes.resize(static_cast<std::size_t>(expected));
+  std::size_t filled = std::fread(bytes.data(), 1, bytes.size(), stream);
+  if (filled == bytes.size() && !std::ferror(stream)) {
+    char buffer[1 << 16];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0) {
+      bytes.append(buffer, got);
+      filled += got;
+    }
+  }
+  bytes.resize(filled);
   const bool failed = std::ferror(stream) != 0;
   const int code = errno;
   std::fclose(stream);

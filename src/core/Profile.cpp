@@ -1,5 +1,6 @@
 #include "core/Profile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -100,7 +101,7 @@ void Profile::Discard(Span span) { garbage_ += span.size; }
 
 Profile::Section& Profile::AddSection(std::string_view name) {
   const Span span = Store(name);
-  sections_.push_back(Section{span, {}, 0, false, {}});
+  sections_.emplace_back().name = span;
   sectionIndex_[FoldCase(name)] = sections_.size() - 1;
   return sections_.back();
 }
@@ -119,49 +120,91 @@ void Profile::AddLine(Section& section, Span text) {
   }
 }
 
+namespace {
+
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+bool IsBlank(char c) { return IsBlankByte(static_cast<unsigned char>(c)); }
+
+// Where the line holding pos ends: at its CR or LF, or at end.
+std::size_t LineEnd(const std::string& text, std::size_t pos, std::size_t end) {
+  const void* lf = std::memchr(text.data() + pos, '\n', end - pos);
+  const std::size_t newline = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) : end;
+  const void* cr = std::memchr(text.data() + pos, '\r', newline - pos);
+  return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - text.data()) : newline;
+}
+
+}  // namespace
+
 void Profile::Parse(std::string bytes) {
   // Reading builds on the file's own bytes: a line that needs no change is used where it lies.
   text_ = std::move(bytes);
   if (const std::size_t nul = text_.find('\0'); nul != std::string::npos) text_.resize(nul);
   const std::size_t end = text_.size();
+
+  // Only the section headers are found now. A header is a line whose first byte after blanks is
+  // "[" and whose last byte before blanks is "]", so the search goes from one "[" to the next and
+  // looks at the line around it; each line is looked at to its end at most once.
   std::size_t used = 0;
-  std::size_t newline = 0;
-  bool inSection = false;
-  for (std::size_t pos = 0; pos < end;) {
-    // The next LF is looked up once and reused, or a file cut by CR alone would be scanned again
-    // for every line.
-    if (newline < pos || pos == 0) {
-      const void* lf = std::memchr(text_.data() + pos, '\n', end - pos);
-      newline = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - text_.data()) : end;
-    }
-    std::size_t lineEnd = newline;
-    std::size_t next = newline + 1;
-    if (const void* cr = std::memchr(text_.data() + pos, '\r', newline - pos)) {
-      lineEnd = static_cast<std::size_t>(static_cast<const char*>(cr) - text_.data());
-      next = lineEnd + 1 == newline ? newline + 1 : lineEnd + 1;
-    }
-
-    std::size_t begin = pos;
-    std::size_t stop = lineEnd;
-    pos = next;
-    while (begin < stop && IsBlankByte(static_cast<unsigned char>(text_[begin]))) ++begin;
-    while (stop > begin && IsBlankByte(static_cast<unsigned char>(text_[stop - 1]))) --stop;
-    if (begin == stop || text_[begin] == ';') continue;
-
-    if (stop - begin >= 2 && text_[begin] == '[' && text_[stop - 1] == ']') {
-      std::size_t nameBegin = begin + 1;
-      std::size_t nameEnd = stop - 1;
-      while (nameBegin < nameEnd && IsBlankByte(static_cast<unsigned char>(text_[nameBegin]))) ++nameBegin;
-      while (nameEnd > nameBegin && IsBlankByte(static_cast<unsigned char>(text_[nameEnd - 1]))) --nameEnd;
-      sections_.push_back(Section{Span{nameBegin, nameEnd - nameBegin}, {}, 0, false, {}});
-      sectionIndex_[FoldCase(View(sections_.back().name))] = sections_.size() - 1;
-      used += nameEnd - nameBegin;
-      inSection = true;
+  std::size_t pos = 0;
+  while (pos < end) {
+    const void* found = std::memchr(text_.data() + pos, '[', end - pos);
+    if (found == nullptr) break;
+    const std::size_t bracket = static_cast<std::size_t>(static_cast<const char*>(found) - text_.data());
+    std::size_t lineStart = bracket;
+    while (lineStart > 0 && IsBlank(text_[lineStart - 1]) && !IsLineBreak(text_[lineStart - 1])) --lineStart;
+    if (lineStart > 0 && !IsLineBreak(text_[lineStart - 1])) {
+      pos = bracket + 1;  // something precedes it on its line
       continue;
     }
-    if (!inSection) continue;
+    const std::size_t lineEnd = LineEnd(text_, bracket, end);
+    pos = lineEnd;
+    std::size_t stop = lineEnd;
+    while (stop > bracket && IsBlank(text_[stop - 1])) --stop;
+    if (stop - bracket < 2 || text_[stop - 1] != ']') continue;
 
-    Section& section = sections_.back();
+    if (!sections_.empty()) {
+      Section& previous = sections_.back();
+      previous.unread.size = lineStart - previous.unread.offset;
+      used += previous.unread.size;
+    }
+    std::size_t nameBegin = bracket + 1;
+    std::size_t nameEnd = stop - 1;
+    while (nameBegin < nameEnd && IsBlank(text_[nameBegin])) ++nameBegin;
+    while (nameEnd > nameBegin && IsBlank(text_[nameEnd - 1])) --nameEnd;
+    Section& section = sections_.emplace_back();
+    section.name = Span{nameBegin, nameEnd - nameBegin};
+    section.unread = Span{lineEnd, 0};
+    section.pending = true;
+    sectionIndex_[FoldCase(View(section.name))] = sections_.size() - 1;
+    used += section.name.size;
+  }
+  if (!sections_.empty()) {
+    Section& last = sections_.back();
+    last.unread.size = end - last.unread.offset;
+    used += last.unread.size;
+  }
+  garbage_ = text_.size() - used;
+  CompactText();
+}
+
+void Profile::ReadLines(const Section& section) const {
+  if (!section.pending) return;
+  section.pending = false;
+  const Span block = section.unread;
+  section.unread = Span{};
+  garbage_ += block.size;
+  std::size_t pos = block.offset;
+  const std::size_t end = block.offset + block.size;
+  while (pos < end) {
+    const std::size_t lineEnd = LineEnd(text_, pos, end);
+    std::size_t begin = pos;
+    std::size_t stop = lineEnd;
+    pos = lineEnd + (lineEnd + 1 < end && text_[lineEnd] == '\r' && text_[lineEnd + 1] == '\n' ? 2 : 1);
+    while (begin < stop && IsBlank(text_[begin])) ++begin;
+    while (stop > begin && IsBlank(text_[stop - 1])) --stop;
+    if (begin == stop || text_[begin] == ';') continue;
+
+    // No header lies inside the block, so every other line belongs to the section.
     const void* found = std::memchr(text_.data() + begin, '=', stop - begin);
     if (found == nullptr) {
       section.lines.push_back(Line{Span{begin, stop - begin}, kNoKey, kNone, true});
@@ -169,22 +212,24 @@ void Profile::Parse(std::string bytes) {
       const std::size_t equals = static_cast<std::size_t>(static_cast<const char*>(found) - text_.data());
       std::size_t keyEnd = equals;
       std::size_t valueBegin = equals + 1;
-      while (keyEnd > begin && IsBlankByte(static_cast<unsigned char>(text_[keyEnd - 1]))) --keyEnd;
-      while (valueBegin < stop && IsBlankByte(static_cast<unsigned char>(text_[valueBegin]))) ++valueBegin;
+      while (keyEnd > begin && IsBlank(text_[keyEnd - 1])) --keyEnd;
+      while (valueBegin < stop && IsBlank(text_[valueBegin])) ++valueBegin;
       Span span{begin, stop - begin};
       if (keyEnd != equals || valueBegin != equals + 1) {
-        // Blanks around "=" go; the line is stored anew, built from copies since text_ grows.
-        const std::string key = text_.substr(begin, keyEnd - begin);
-        const std::string value = text_.substr(valueBegin, stop - valueBegin);
-        span = Store(key, value);
+        // Blanks around "=" go, so the line is built anew at the end of text_ (which may move; only
+        // offsets are kept).
+        span = Span{text_.size(), (keyEnd - begin) + 1 + (stop - valueBegin)};
+        // Room first, so that the copies below read from text_ while it stays where it is.
+        if (text_.capacity() < text_.size() + span.size) text_.reserve(std::max(2 * text_.capacity(), text_.size() + span.size));
+        text_.append(text_, begin, keyEnd - begin);
+        text_.push_back('=');
+        text_.append(text_, valueBegin, stop - valueBegin);
       }
       section.lines.push_back(Line{span, keyEnd - begin, kNone, true});
     }
     ++section.liveLines;
-    used += section.lines.back().text.size;
+    garbage_ -= std::min(garbage_, section.lines.back().text.size);
   }
-  garbage_ = text_.size() - used;
-  CompactText();
 }
 
 const Profile::Section* Profile::FindSection(std::string_view name) const {
@@ -193,6 +238,7 @@ const Profile::Section* Profile::FindSection(std::string_view name) const {
 }
 
 void Profile::Index(const Section& section) const {
+  ReadLines(section);
   section.keys.clear();
   for (std::size_t i = 0; i < section.lines.size(); ++i) {
     const Line& line = section.lines[i];
@@ -229,6 +275,7 @@ void Profile::CompactText() {
   };
   for (Section& section : sections_) {
     move(section.name);
+    if (section.pending) move(section.unread);
     for (Line& line : section.lines) {
       if (line.live) move(line.text);
     }
@@ -289,6 +336,7 @@ std::vector<std::string> Profile::ReadSection(std::string_view section) const {
   std::vector<std::string> keys;
   const Section* found = FindSection(section);
   if (found == nullptr) return keys;
+  ReadLines(*found);
   keys.reserve(found->liveLines);
   for (const Line& line : found->lines) {
     if (line.live) keys.emplace_back(KeyOf(line));
@@ -305,7 +353,9 @@ std::vector<std::string> Profile::ReadSections() const {
 
 bool Profile::SectionExists(std::string_view section) const {
   const Section* found = FindSection(section);
-  return found != nullptr && found->liveLines > 0;
+  if (found == nullptr) return false;
+  ReadLines(*found);
+  return found->liveLines > 0;
 }
 
 void Profile::DeleteKey(std::string_view section, std::string_view key) {
@@ -338,6 +388,7 @@ void Profile::Clear() {
 std::vector<std::string> Profile::GetStrings() const {
   std::vector<std::string> lines;
   for (const Section& section : sections_) {
+    ReadLines(section);
     lines.push_back("[" + std::string(View(section.name)) + "]");
     for (const Line& line : section.lines) {
       if (line.live) lines.emplace_back(View(line.text));
@@ -363,6 +414,7 @@ void Profile::SetStrings(const std::vector<std::string>& lines) {
 void Profile::UpdateFile() {
   std::size_t size = 0;
   for (const Section& section : sections_) {
+    ReadLines(section);
     size += section.name.size + 6;
     for (const Line& line : section.lines) {
       if (line.live) size += line.text.size + 2;

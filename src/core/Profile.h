@@ -53,10 +53,14 @@ class Profile {
   };
   struct Section {
     Span name;
-    std::vector<Line> lines;  // deleted lines stay as tombstones until there are many of them
-    std::size_t liveLines = 0;
+    // A section read from a file keeps its lines as they stand there until they are first needed:
+    // a program that only lists the workbenches never pays for reading 50,000 records.
+    mutable Span unread;
+    mutable bool pending = false;
+    mutable std::vector<Line> lines;  // deleted lines stay as tombstones until there are many
+    mutable std::size_t liveLines = 0;
     // Folded key -> the last live line with that key, and the lines' previous links: built on the
-    // first lookup, so loading a large file does not pay for keys nobody asks for.
+    // first lookup.
     mutable bool indexed = false;
     mutable std::unordered_map<std::string, std::size_t> keys;
   };
@@ -68,6 +72,7 @@ class Profile {
   Span Store(std::string_view text);
   Span Store(std::string_view key, std::string_view value);  // key "=" value
   void Parse(std::string bytes);
+  void ReadLines(const Section& section) const;
   void Load();
   Section& AddSection(std::string_view name);
   void AddLine(Section& section, Span text);
@@ -81,8 +86,8 @@ class Profile {
   std::filesystem::path file_;
   // Every section name and line, packed in one buffer: a large file is then read with one
   // allocation instead of one per line. Replaced and deleted text stays until CompactText.
-  std::string text_;
-  std::size_t garbage_ = 0;
+  mutable std::string text_;
+  mutable std::size_t garbage_ = 0;
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t> sectionIndex_;  // folded name -> last such section
 };

@@ -245,6 +245,28 @@ TEST(ProfileReadTest, HeaderNeedsBothBrackets) {
   EXPECT_EQ(profile.ReadString("[d]", "Y", "-"), "2");
 }
 
+TEST(ProfileReadTest, HeaderIsFoundOnlyWhereItIsTheWholeLine) {
+  const Profile profile = Loaded(
+      "[A]\nk=[v]\nx[B]\n; [C]\n[D] ;\n \t[E]\t\r\n"
+      "j=1\n[F]x\n\x83[G]\n[[H]]\n[I]\r[J]\n[K");
+  EXPECT_THAT(profile.ReadSections(), ElementsAre("A", "E", "[H]", "I", "J"));
+  EXPECT_THAT(profile.GetStrings(), ElementsAre("[A]", "k=[v]", "x[B]", "[D] ;", "", "[E]", "j=1", "[F]x",
+                                                "\x83[G]", "", "[[H]]", "", "[I]", "", "[J]", "[K", ""));
+}
+
+TEST(ProfileReadTest, SectionsReadLateStillAnswerEveryOperation) {
+  // Each operation is the first to touch its section's lines.
+  Profile profile = Loaded("[A]\n a = 1 \n[B]\nb=2\n[C]\n;only a comment\n[D]\nd=4\n[E]\ne=5\n[F]\nf=6\n");
+  EXPECT_EQ(profile.ReadString("a", "A", "-"), "1");
+  EXPECT_THAT(profile.ReadSection("B"), ElementsAre("b"));
+  EXPECT_FALSE(profile.SectionExists("C"));
+  profile.DeleteKey("D", "d");
+  profile.WriteString("E", "e", "50");
+  EXPECT_EQ(profile.ReadInteger("F", "f", 0), 6);
+  EXPECT_THAT(profile.GetStrings(), ElementsAre("[A]", "a=1", "", "[B]", "b=2", "", "[C]", "", "[D]", "", "[E]",
+                                                "e=50", "", "[F]", "f=6", ""));
+}
+
 TEST(ProfileReadTest, LineWithoutEqualsIsKeptButNeverFoundByKey) {
   Profile profile = Loaded("[S]\n\x83\x65\x83\x58\x83\x67\nplain\n=empty\n");
   EXPECT_THAT(profile.ReadSection("S"), ElementsAre("", "", ""));
