@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "TestHostCommands.h"
@@ -93,6 +94,11 @@ class TestHost {
         settings_(WithExtension(L".ini")),
         workBenches_(WithExtension(L".wbf")),
         folders_(zarn::Platform{windowSystem_, display_, shell_, clock_}, settings_, workBenches_) {}
+  ~TestHost() {
+    if (font_ != nullptr) DeleteObject(font_);
+  }
+  TestHost(const TestHost&) = delete;
+  TestHost& operator=(const TestHost&) = delete;
 
   bool Create(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
@@ -103,17 +109,52 @@ class TestHost {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;
     if (RegisterClassExW(&windowClass) == 0) return false;
-    // Small and away from the corner the arrangements start in, so a screenshot shows both.
-    window_ = CreateWindowExW(0, kWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW, 1500, 40, 320, 120, nullptr,
+    // Small, away from the corner the arrangements start in and always on top like the toolbar it
+    // stands in for, so a screenshot shows both.
+    window_ = CreateWindowExW(WS_EX_TOPMOST, kWindowClass, kWindowTitle, WS_OVERLAPPEDWINDOW, 1500, 40, 320, 120, nullptr,
                               nullptr, instance, this);
     if (window_ == nullptr) return false;
     folders_.SetToolbar(win32::FromHwnd(window_));
+    AddButtons(instance);
     ShowWindow(window_, SW_SHOWNOACTIVATE);
     UpdateWindow(window_);
     return true;
   }
 
+ // A command given on the command line ("/run:tile") runs once the message loop is up, as if its
+  // button had been pressed: how the run script shows a newcomer an arrangement.
+  void RunAtStart(std::wstring_view command) {
+    static constexpr std::pair<std::wstring_view, Command> kNames[] = {
+        {L"cascade", kCascadeKeepSize}, {L"cascade-uniform", kCascadeUniform}, {L"tile", kTile}, {L"close", kCloseAll}};
+    for (const auto& [name, id] : kNames) {
+      if (command == name) PostMessageW(window_, WM_COMMAND, id, 0);
+    }
+  }
+
  private:
+  // Buttons send WM_COMMAND with their id, the same message the driver posts, so a person can try
+  // the commands by hand.
+  void AddButtons(HINSTANCE instance) {
+    struct Button {
+      Command id;
+      const wchar_t* caption;
+    };
+    static constexpr Button kButtons[] = {{kCascadeKeepSize, L"重ねて表示"},
+                                          {kCascadeUniform, L"サイズを揃えて重ねて表示"},
+                                          {kTile, L"並べて表示"},
+                                          {kCloseAll, L"すべて閉じる"}};
+    font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic");
+    int index = 0;
+    for (const Button& button : kButtons) {
+      HWND control = CreateWindowExW(0, L"BUTTON", button.caption, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                     8 + (index % 2) * 150, 8 + (index / 2) * 32, 146, 28, window_,
+                                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(button.id)), instance, nullptr);
+      if (control != nullptr && font_ != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+      ++index;
+    }
+  }
+
   std::filesystem::path WithExtension(const wchar_t* extension) const {
     std::filesystem::path path = base_;
     path += extension;
@@ -238,6 +279,7 @@ class TestHost {
   zarn::Profile workBenches_;
   zarn::FolderWindows folders_;
   HWND window_ = nullptr;
+  HFONT font_ = nullptr;
   bool confirmAnswer_ = true;
   std::string status_;
   std::vector<std::string> paths_;
@@ -245,12 +287,14 @@ class TestHost {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   win32::ComApartment apartment;
   std::filesystem::path exe = ModulePath();
   try {
     TestHost host(exe);
     if (!host.Create(instance)) throw zarn::Error("The test host window could not be created");
+    std::wstring_view arguments(commandLine);
+    if (arguments.starts_with(L"/run:")) host.RunAtStart(arguments.substr(5));
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
       TranslateMessage(&message);
