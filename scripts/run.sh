@@ -4,7 +4,8 @@
 # On Linux there is no Windows shell, so this prepares a private Wine prefix with the stand-in shell
 # (tests/win/standin), opens a few stand-in folder windows on real folders and starts the program
 # there, on your display or, when there is none, on a private Xvfb. It saves a screenshot and says
-# where. With a display it runs until you close the program; without one it ends after the screenshot.
+# where. With a display it runs until you close the program (then the folder windows go too);
+# without one it ends after the screenshot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -36,7 +37,8 @@ fi
 scripts/wine-prefix.sh up "$run"
 # shellcheck disable=SC1091
 . "$run/wine-env.sh"
-cleanup() { [[ $headless == 1 ]] && scripts/wine-prefix.sh down "$run" >/dev/null 2>&1 || true; }
+# Everything started here lives in that prefix, so ending it ends them all.
+cleanup() { scripts/wine-prefix.sh down "$run" >/dev/null 2>&1 || true; }
 trap cleanup EXIT
 
 # Real folders for the stand-in folder windows, named as a Japanese user's might be.
@@ -49,7 +51,7 @@ program=bin/Zarn.exe
 [[ -f $run/$program ]] || program=bin/zarn_test_host.exe
 echo "Starting $(basename "$program") with five stand-in folder windows (display $DISPLAY)"
 for d in "$demo"/*/; do
-  timeout 20 wine "$run/bin/zarn_standin_folder.exe" /own "$(winpath "${d%/}")" </dev/null >>"$run/wine-logs/demo.log" 2>&1 &
+  timeout "${ZARN_RUN_SECONDS:-86400}" wine "$run/bin/zarn_standin_folder.exe" /own "$(winpath "${d%/}")" </dev/null >>"$run/wine-logs/demo.log" 2>&1 &
 done
 sleep 2
 # Until the toolbar program exists the test host stands in for it; /run:<command> makes it arrange the
