@@ -34,6 +34,22 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::uint64_t HashIgnoringCase(std::string_view text) {
+  // FNV-1a over the folded bytes, then a final mix so that the low bits, which pick the slot, depend
+  // on every byte.
+  std::uint64_t hash = 0xcbf29ce484222325u;
+  bool trail = false;
+  for (char c : text) {
+    const char folded = trail ? c : UpperAscii(c);
+    trail = !trail && IsLeadByte(static_cast<unsigned char>(c));
+    hash = (hash ^ static_cast<unsigned char>(folded)) * 0x100000001b3u;
+  }
+  hash ^= hash >> 33;
+  hash *= 0xff51afd7ed558ccdu;
+  hash ^= hash >> 33;
+  return hash;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
   std::size_t begin = 0;
   std::size_t end = text.size();

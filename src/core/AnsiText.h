@@ -3,6 +3,7 @@
 // where they stand alone: "A" and "a" also occur as the second byte of a Japanese character, and
 // folding those would make two different characters look equal.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,9 @@ std::string FoldCase(std::string_view text);
 
 // FoldCase(a) == FoldCase(b), without building either.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// A hash that agrees with EqualsIgnoreCase: names equal ignoring case hash alike.
+std::uint64_t HashIgnoringCase(std::string_view text);
 
 // Without leading and trailing blank bytes. A trail byte is never blank, so no character is cut.
 std::string_view TrimBlanks(std::string_view text);

@@ -121,38 +121,74 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
   return bytes;
 }
 
-void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
-  const std::filesystem::path target = ResolveTarget(file);
-  const std::filesystem::path temporary = TemporaryFileFor(target);
+namespace {
+constexpr std::size_t kWriteBlock = 1 << 18;
+}  // namespace
 
-  const int fd = OpenForWriting(temporary);
-  if (fd < 0) FailToWrite(file, ErrnoText(errno));
-  auto abandon = [&](const std::string& reason) {
-    RemoveFile(temporary);
-    FailToWrite(file, reason);
-  };
+AtomicFileWriter::AtomicFileWriter(const std::filesystem::path& file)
+    : file_(file), target_(ResolveTarget(file)), temporary_(TemporaryFileFor(target_)) {
+  fd_ = OpenForWriting(temporary_);
+  if (fd_ < 0) FailToWrite(file_, ErrnoText(errno));  // nothing created, nothing to remove
+  open_ = true;
+  buffer_.reserve(kWriteBlock);
+}
 
+AtomicFileWriter::~AtomicFileWriter() {
+  if (fd_ >= 0) CloseFile(fd_);
+  if (open_) RemoveFile(temporary_);
+}
+
+void AtomicFileWriter::Abandon(int code) { Abandon(ErrnoText(code)); }
+
+void AtomicFileWriter::Abandon(const std::string& reason) {
+  if (fd_ >= 0) CloseFile(fd_);
+  fd_ = -1;
+  if (open_) RemoveFile(temporary_);
+  open_ = false;
+  FailToWrite(file_, reason);
+}
+
+void AtomicFileWriter::WriteOut(std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const long long written = WriteSome(fd, bytes.data() + done, bytes.size() - done);
+    const long long written = WriteSome(fd_, bytes.data() + done, bytes.size() - done);
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      const int code = written < 0 ? errno : ENOSPC;
-      CloseFile(fd);
-      abandon(ErrnoText(code));
-    }
+    if (written <= 0) Abandon(written < 0 ? errno : ENOSPC);
     done += static_cast<std::size_t>(written);
   }
-  // Without this a crash soon after the rename could leave an empty file where the old one was.
-  if (FlushToDisk(fd) != 0) {
-    const int code = errno;
-    CloseFile(fd);
-    abandon(ErrnoText(code));
-  }
-  if (CloseFile(fd) != 0) abandon(ErrnoText(errno));
+}
 
-  const std::string reason = ReplaceFile(temporary, target);
-  if (!reason.empty()) abandon(reason);
+void AtomicFileWriter::Append(std::string_view bytes) {
+  if (!open_) FailToWrite(file_, ErrnoText(EBADF));
+  if (buffer_.size() + bytes.size() > kWriteBlock) {
+    WriteOut(buffer_);
+    buffer_.clear();
+    if (bytes.size() >= kWriteBlock) {
+      WriteOut(bytes);
+      return;
+    }
+  }
+  buffer_.append(bytes);
+}
+
+void AtomicFileWriter::Commit() {
+  if (!open_) FailToWrite(file_, ErrnoText(EBADF));
+  WriteOut(buffer_);
+  buffer_.clear();
+  // Without this a crash soon after the rename could leave an empty file where the old one was.
+  if (FlushToDisk(fd_) != 0) Abandon(errno);
+  const int closed = CloseFile(fd_);
+  fd_ = -1;
+  if (closed != 0) Abandon(errno);
+  const std::string reason = ReplaceFile(temporary_, target_);
+  if (!reason.empty()) Abandon(reason);
+  open_ = false;
+}
+
+void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+  AtomicFileWriter writer(file);
+  writer.Append(bytes);
+  writer.Commit();
 }
 
 }  // namespace zarn

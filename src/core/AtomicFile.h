@@ -18,6 +18,32 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file);
 // the temporary file is gone.
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
+// The same in pieces, for content too large to build in memory first: Append buffers and writes in
+// blocks, Commit makes the file take the target's place. Anything that throws, and a writer
+// destroyed without Commit, leaves the target untouched and removes the temporary file.
+class AtomicFileWriter {
+ public:
+  explicit AtomicFileWriter(const std::filesystem::path& file);
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  void Append(std::string_view bytes);
+  void Commit();
+
+ private:
+  void WriteOut(std::string_view bytes);
+  [[noreturn]] void Abandon(int code);
+  [[noreturn]] void Abandon(const std::string& reason);
+
+  std::filesystem::path file_;       // as the caller named it, for messages
+  std::filesystem::path target_;     // the file replaced (a link's destination)
+  std::filesystem::path temporary_;
+  int fd_ = -1;
+  bool open_ = false;  // the temporary file exists and is ours to remove
+  std::string buffer_;
+};
+
 // Where WriteFileAtomically puts the bytes before they replace the file.
 std::filesystem::path TemporaryFileFor(const std::filesystem::path& file);
 

@@ -106,20 +106,6 @@ Profile::Section& Profile::AddSection(std::string_view name) {
   return sections_.back();
 }
 
-void Profile::AddLine(Section& section, Span text) {
-  const std::string_view line = View(text);
-  const std::size_t equals = line.find('=');
-  section.lines.push_back(Line{text, equals == std::string_view::npos ? kNoKey : equals, kNone, true});
-  ++section.liveLines;
-  const Line& added = section.lines.back();
-  if (!section.indexed || added.keySize == kNoKey) return;
-  auto [entry, inserted] = section.keys.try_emplace(FoldCase(KeyOf(added)), section.lines.size() - 1);
-  if (!inserted) {
-    added.previous = entry->second;
-    entry->second = section.lines.size() - 1;
-  }
-}
-
 namespace {
 
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
@@ -239,28 +225,80 @@ const Profile::Section* Profile::FindSection(std::string_view name) const {
 
 void Profile::Index(const Section& section) const {
   ReadLines(section);
-  section.keys.clear();
+  section.slots.clear();
+  section.usedSlots = 0;
+  std::size_t size = 16;
+  while (size < 2 * section.liveLines) size *= 2;
+  section.slots.resize(size);
   for (std::size_t i = 0; i < section.lines.size(); ++i) {
     const Line& line = section.lines[i];
     if (!line.live || line.keySize == kNoKey) continue;
-    auto [entry, inserted] = section.keys.try_emplace(FoldCase(KeyOf(line)), i);
-    line.previous = inserted ? kNone : entry->second;
-    entry->second = i;
+    const std::string_view key = KeyOf(line);
+    const std::uint64_t hash = HashIgnoringCase(key);
+    Slot& slot = FindSlot(section, key, hash);
+    line.previous = slot.line;
+    if (slot.line == kNone) {
+      slot.hash = hash;
+      ++section.usedSlots;
+    }
+    slot.line = i;
   }
   section.indexed = true;
 }
 
+// The slot holding key, or the free slot where it would go. Linear probing; the table is never full.
+Profile::Slot& Profile::FindSlot(const Section& section, std::string_view key, std::uint64_t hash) const {
+  const std::size_t mask = section.slots.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    Slot& slot = section.slots[i];
+    if (slot.line == kNone) return slot;
+    if (slot.hash == hash && EqualsIgnoreCase(KeyOf(section.lines[slot.line]), key)) return slot;
+  }
+}
+
+// Room for one more key, keeping the table at most three quarters full.
+void Profile::ReserveSlot(const Section& section) const {
+  if (4 * (section.usedSlots + 1) <= 3 * section.slots.size()) return;
+  std::vector<Slot> old(section.slots.size() * 2);
+  old.swap(section.slots);
+  const std::size_t mask = section.slots.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.line == kNone) continue;
+    std::size_t i = slot.hash & mask;
+    while (section.slots[i].line != kNone) i = (i + 1) & mask;
+    section.slots[i] = slot;
+  }
+}
+
+// Frees a slot and moves later entries of its probe run back, so that no lookup stops early.
+void Profile::FreeSlot(const Section& section, Slot& slot) {
+  std::vector<Slot>& slots = section.slots;
+  const std::size_t mask = slots.size() - 1;
+  std::size_t hole = static_cast<std::size_t>(&slot - slots.data());
+  for (std::size_t next = (hole + 1) & mask; slots[next].line != kNone; next = (next + 1) & mask) {
+    const std::size_t home = slots[next].hash & mask;
+    // The entry may fill the hole unless its home lies cyclically in (hole, next].
+    const bool homeAfterHole = hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
+    if (!homeAfterHole) {
+      slots[hole] = slots[next];
+      hole = next;
+    }
+  }
+  slots[hole] = Slot{};
+  --section.usedSlots;
+}
+
 std::size_t Profile::FindLine(const Section& section, std::string_view key) const {
   if (!section.indexed) Index(section);
-  const auto found = section.keys.find(FoldCase(key));
-  return found == section.keys.end() ? kNone : found->second;
+  return FindSlot(section, key, HashIgnoringCase(key)).line;
 }
 
 void Profile::DropTombstones(Section& section) {
   const std::size_t dead = section.lines.size() - section.liveLines;
   if (dead < kMinimumTombstonesToDrop || dead <= section.liveLines) return;
   std::erase_if(section.lines, [](const Line& line) { return !line.live; });
-  section.keys.clear();
+  section.slots.clear();
+  section.usedSlots = 0;
   section.indexed = false;
 }
 
@@ -310,16 +348,28 @@ void Profile::WriteString(std::string_view section, std::string_view key, std::s
   const Section* existing = FindSection(section);
   Section& target = existing != nullptr ? sections_[static_cast<std::size_t>(existing - sections_.data())]
                                         : AddSection(section);
-  const std::size_t index = FindLine(target, key);
+  if (!target.indexed) Index(target);
   const Span text = Store(key, value);
-  if (index == kNone) {
-    AddLine(target, text);
-  } else {
-    // The key found has no "=", so the line keeps its key and its place in the index.
-    Line& line = target.lines[index];
+  // The new line's key is what precedes its first "=". A key holding "=" therefore never names a
+  // line already there, but its line is found under that first part from now on.
+  const std::size_t equals = key.find('=');
+  const std::string_view lineKey = key.substr(0, equals);
+  const std::uint64_t hash = HashIgnoringCase(lineKey);
+  ReserveSlot(target);
+  Slot& slot = FindSlot(target, lineKey, hash);
+  if (slot.line != kNone && equals == std::string_view::npos) {
+    Line& line = target.lines[slot.line];
     Discard(line.text);
     line.text = text;
     line.keySize = key.size();
+  } else {
+    target.lines.push_back(Line{text, lineKey.size(), slot.line, true});
+    ++target.liveLines;
+    if (slot.line == kNone) {
+      slot.hash = hash;
+      ++target.usedSlots;
+    }
+    slot.line = target.lines.size() - 1;
   }
   CompactText();
 }
@@ -365,11 +415,11 @@ void Profile::DeleteKey(std::string_view section, std::string_view key) {
   const std::size_t index = FindLine(target, key);
   if (index == kNone) return;
   Line& line = target.lines[index];
-  const auto entry = target.keys.find(FoldCase(KeyOf(line)));
+  Slot& slot = FindSlot(target, key, HashIgnoringCase(key));
   if (line.previous == kNone) {
-    target.keys.erase(entry);
+    FreeSlot(target, slot);
   } else {
-    entry->second = line.previous;  // an earlier line with the same key becomes the one found
+    slot.line = line.previous;  // an earlier line with the same key becomes the one found
   }
   line.live = false;
   --target.liveLines;
@@ -412,28 +462,22 @@ void Profile::SetStrings(const std::vector<std::string>& lines) {
 }
 
 void Profile::UpdateFile() {
-  std::size_t size = 0;
+  for (const Section& section : sections_) ReadLines(section);
+  // Written straight from text_ in blocks: a large workbench file is not built a second time in
+  // memory.
+  AtomicFileWriter writer(file_);
   for (const Section& section : sections_) {
-    ReadLines(section);
-    size += section.name.size + 6;
-    for (const Line& line : section.lines) {
-      if (line.live) size += line.text.size + 2;
-    }
-  }
-  std::string bytes;
-  bytes.reserve(size);
-  for (const Section& section : sections_) {
-    bytes.push_back('[');
-    bytes.append(View(section.name));
-    bytes.append("]\r\n");
+    writer.Append("[");
+    writer.Append(View(section.name));
+    writer.Append("]\r\n");
     for (const Line& line : section.lines) {
       if (!line.live) continue;
-      bytes.append(View(line.text));
-      bytes.append("\r\n");
+      writer.Append(View(line.text));
+      writer.Append("\r\n");
     }
-    bytes.append("\r\n");
+    writer.Append("\r\n");
   }
-  WriteFileAtomically(file_, bytes);
+  writer.Commit();
 }
 
 void Profile::Rename(const std::filesystem::path& file, bool reload) {

@@ -51,6 +51,10 @@ class Profile {
     mutable std::size_t previous = 0;  // the nearest earlier live line with the same key, or kNone
     bool live = true;
   };
+  struct Slot {
+    std::uint64_t hash = 0;
+    std::size_t line = static_cast<std::size_t>(-1);  // kNone: free
+  };
   struct Section {
     Span name;
     // A section read from a file keeps its lines as they stand there until they are first needed:
@@ -59,10 +63,12 @@ class Profile {
     mutable bool pending = false;
     mutable std::vector<Line> lines;  // deleted lines stay as tombstones until there are many
     mutable std::size_t liveLines = 0;
-    // Folded key -> the last live line with that key, and the lines' previous links: built on the
-    // first lookup.
+    // The last live line of each key, in an open-addressing table, and the lines' previous links:
+    // built on the first lookup. The keys themselves stay in text_, so a section of 50,000 keys
+    // costs no allocation per key.
     mutable bool indexed = false;
-    mutable std::unordered_map<std::string, std::size_t> keys;
+    mutable std::vector<Slot> slots;  // a power of two in size, or empty
+    mutable std::size_t usedSlots = 0;
   };
   static constexpr std::size_t kNoKey = static_cast<std::size_t>(-1);
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -75,10 +81,12 @@ class Profile {
   void ReadLines(const Section& section) const;
   void Load();
   Section& AddSection(std::string_view name);
-  void AddLine(Section& section, Span text);
   const Section* FindSection(std::string_view name) const;
   void Index(const Section& section) const;
   std::size_t FindLine(const Section& section, std::string_view key) const;
+  Slot& FindSlot(const Section& section, std::string_view key, std::uint64_t hash) const;
+  void ReserveSlot(const Section& section) const;
+  static void FreeSlot(const Section& section, Slot& slot);
   void Discard(Span span);
   void DropTombstones(Section& section);
   void CompactText();

@@ -189,6 +189,14 @@ TEST(AnsiTextTest, FoldsFreeStandingAsciiLettersOnly) {
   EXPECT_FALSE(EqualsIgnoreCase("[", "{"));
 }
 
+TEST(AnsiTextTest, HashAgreesWithTheComparison) {
+  EXPECT_EQ(HashIgnoringCase("Config"), HashIgnoringCase("cONFIG"));
+  EXPECT_EQ(HashIgnoringCase("\x83\x41" "a"), HashIgnoringCase("\x83\x41" "A"));
+  EXPECT_NE(HashIgnoringCase("\x83\x41"), HashIgnoringCase("\x83\x61"));
+  EXPECT_NE(HashIgnoringCase("1"), HashIgnoringCase("2"));
+  EXPECT_NE(HashIgnoringCase(""), HashIgnoringCase(std::string_view("\0", 1)));
+}
+
 TEST(AnsiTextTest, TrimKeepsTrailBytes) {
   EXPECT_EQ(TrimBlanks(" \t\x01 abc \r\x1f"), "abc");
   EXPECT_EQ(TrimBlanks("\x83\x40 "), "\x83\x40");
@@ -555,6 +563,32 @@ TEST_F(ProfileFileTest, TargetThatIsADirectoryThrowsAndLeavesNoTemporaryFile) {
   }
   EXPECT_FALSE(fs::exists(TemporaryFileFor(File())));
   EXPECT_EQ(ReadAll(File() / "inside.txt"), "keep");
+}
+
+TEST_F(ProfileFileTest, WriterLeftWithoutCommitChangesNothing) {
+  WriteAll(File(), "old");
+  {
+    AtomicFileWriter writer(File());
+    writer.Append(std::string(1 << 20, 'x'));  // more than one block: some of it reached the disk
+    EXPECT_TRUE(fs::exists(TemporaryFileFor(File())));
+  }
+  EXPECT_EQ(ReadAll(File()), "old");
+  EXPECT_FALSE(fs::exists(TemporaryFileFor(File())));
+}
+
+TEST_F(ProfileFileTest, WriterWritesLargeContentInPiecesInOrder) {
+  std::string expected;
+  AtomicFileWriter writer(File());
+  for (int i = 0; i < 5000; ++i) {
+    const std::string piece = std::to_string(i) + std::string(static_cast<std::size_t>(i % 300), 'a' + i % 26);
+    writer.Append(piece);
+    expected += piece;
+  }
+  writer.Append(std::string(300000, 'z'));  // larger than a block on its own
+  expected += std::string(300000, 'z');
+  writer.Commit();
+  EXPECT_EQ(ReadAll(File()), expected);
+  EXPECT_THROW(writer.Append("late"), Error);
 }
 
 TEST_F(ProfileFileTest, TargetInAMissingDirectoryThrows) {
