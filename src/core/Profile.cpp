@@ -33,7 +33,8 @@ std::optional<std::uint64_t> ParseDigits(std::string_view digits, int base, std:
   return value;
 }
 
-// Lines are usually short, so the stored form of a file is about as large as the file.
+// Repacking text_ and dropping deleted lines cost a pass over everything, so they wait until there
+// is enough to gain and at least as much dead as live.
 constexpr std::size_t kMinimumGarbageToCompact = 64 * 1024;
 constexpr std::size_t kMinimumTombstonesToDrop = 64;
 

@@ -40,6 +40,9 @@ class Profile {
   const std::filesystem::path& FileName() const { return file_; }
 
  private:
+  // Reads fill caches (a section's lines, its key index), so even const calls change members: a
+  // profile belongs to one thread, as everything in the program does.
+
   // Where a piece of text lies in text_.
   struct Span {
     std::size_t offset = 0;
