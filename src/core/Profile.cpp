@@ -112,13 +112,34 @@ namespace {
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 bool IsBlank(char c) { return IsBlankByte(static_cast<unsigned char>(c)); }
 
-// Where the line holding pos ends: at its CR or LF, or at end.
-std::size_t LineEnd(const std::string& text, std::size_t pos, std::size_t end) {
-  const void* lf = std::memchr(text.data() + pos, '\n', end - pos);
-  const std::size_t newline = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) : end;
-  const void* cr = std::memchr(text.data() + pos, '\r', newline - pos);
-  return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - text.data()) : newline;
-}
+// Finds line ends for positions that only move forward. The next CR and the next LF are each
+// remembered until passed: looking for the LF afresh on every line would scan a file cut by CR
+// alone to its end once per line.
+class LineBreaks {
+ public:
+  LineBreaks(const std::string& text, std::size_t end) : text_(text), end_(end) {}
+
+  // The first CR or LF at or after pos, or end.
+  std::size_t Next(std::size_t pos) {
+    if (lf_ < pos || !found_) lf_ = Find('\n', pos);
+    if (cr_ < pos || !found_) cr_ = Find('\r', pos);
+    found_ = true;
+    return std::min(lf_, cr_);
+  }
+
+ private:
+  std::size_t Find(char c, std::size_t pos) const {
+    // text_ may grow meanwhile (rebuilt lines go to its end), so its data is fetched each time.
+    const void* hit = std::memchr(text_.data() + pos, c, end_ - pos);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text_.data()) : end_;
+  }
+
+  const std::string& text_;
+  const std::size_t end_;
+  std::size_t lf_ = 0;
+  std::size_t cr_ = 0;
+  bool found_ = false;
+};
 
 }  // namespace
 
@@ -133,6 +154,7 @@ void Profile::Parse(std::string bytes) {
   // looks at the line around it; each line is looked at to its end at most once.
   std::size_t used = 0;
   std::size_t pos = 0;
+  LineBreaks breaks(text_, end);
   while (pos < end) {
     const void* found = std::memchr(text_.data() + pos, '[', end - pos);
     if (found == nullptr) break;
@@ -143,7 +165,7 @@ void Profile::Parse(std::string bytes) {
       pos = bracket + 1;  // something precedes it on its line
       continue;
     }
-    const std::size_t lineEnd = LineEnd(text_, bracket, end);
+    const std::size_t lineEnd = breaks.Next(bracket);
     pos = lineEnd;
     std::size_t stop = lineEnd;
     while (stop > bracket && IsBlank(text_[stop - 1])) --stop;
@@ -182,8 +204,9 @@ void Profile::ReadLines(const Section& section) const {
   garbage_ += block.size;
   std::size_t pos = block.offset;
   const std::size_t end = block.offset + block.size;
+  LineBreaks breaks(text_, end);
   while (pos < end) {
-    const std::size_t lineEnd = LineEnd(text_, pos, end);
+    const std::size_t lineEnd = breaks.Next(pos);
     std::size_t begin = pos;
     std::size_t stop = lineEnd;
     pos = lineEnd + (lineEnd + 1 < end && text_[lineEnd] == '\r' && text_[lineEnd + 1] == '\n' ? 2 : 1);
