@@ -65,7 +65,7 @@ struct ExploreBehaviour {
   // new tab; 0 for the window the shell opened last.
   WindowHandle existing = 0;
   // Something else that happens on the desktop at the moment of the request.
-  std::function<void(class SimulatedDesktop&)> meanwhile;
+  std::function<void(class SimulatedDesktop&)> meanwhile = nullptr;
 };
 
 class SimulatedDesktop final : public WindowSystem, public Display, public Shell, public Clock {
