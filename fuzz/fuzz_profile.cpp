@@ -146,19 +146,12 @@ class Model {
   std::vector<Section> sections_;
 };
 
-// A directory of this process for the file round trips, on a RAM disk when there is one.
-const fs::path& WorkDirectory() {
-  static const fs::path directory = [] {
-    const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    fs::path made = base / ("zarn-fuzz-profile-" + std::to_string(::getpid()));
-    fs::create_directories(made);
-    std::atexit([] {
-      std::error_code ec;
-      fs::remove_all(WorkDirectory(), ec);
-    });
-    return made;
-  }();
-  return directory;
+// This process's file for the file round trips, on a RAM disk when there is one. Removed after
+// every input: libFuzzer may end without running exit handlers.
+const fs::path& WorkFile() {
+  static const fs::path file = (fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()) /
+                               ("zarn-fuzz-profile-" + std::to_string(::getpid()) + ".ini");
+  return file;
 }
 
 std::string ReadAll(const fs::path& file) {
@@ -191,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(profile.ReadSections() == model.Names());
 
   // Loaded from a file, the same bytes give the same profile.
-  const fs::path file = WorkDirectory() / "profile.ini";
+  const fs::path& file = WorkFile();
   {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -264,5 +257,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Check(profile.GetStrings() == model.Written());
   Check(profile.ReadSections() == model.Names());
+  std::error_code ec;
+  fs::remove(file, ec);
   return 0;
 }
