@@ -463,7 +463,9 @@ std::vector<std::string> Profile::GetStrings() const {
   std::vector<std::string> lines;
   for (const Section& section : sections_) {
     ReadLines(section);
-    lines.push_back("[" + std::string(View(section.name)) + "]");
+    std::string& header = lines.emplace_back(1, '[');
+    header += View(section.name);
+    header += ']';
     for (const Line& line : section.lines) {
       if (line.live) lines.emplace_back(View(line.text));
     }
