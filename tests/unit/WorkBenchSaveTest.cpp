@@ -132,9 +132,11 @@ TEST_F(SaveWorkBench, KeepsEveryTabOfAWindow) {
 TEST_F(SaveWorkBench, LeavesOutPathsTheFileCannotHoldAndSaysWhich) {
   desktop_.AddFolderWindow("C:\\One", Rect{0, 0, 100, 100});
   const std::u16string wide = u"C:\\\u00E9t\u00E9";  // accented letters: no code page 932 form
-  desktop_.AddFolderWindow(ShellFolderPath{"C:\\?t?", wide, false}, Rect{0, 0, 100, 100}, Placement{1});
+  Placement normal;
+  normal.showCmd = 1;
+  desktop_.AddFolderWindow(ShellFolderPath{"C:\\?t?", wide, false}, Rect{0, 0, 100, 100}, normal);
   desktop_.AddFolderWindow(ShellFolderPath{"C:\\Bad\tName", u"C:\\Bad\tName", true}, Rect{0, 0, 100, 100},
-                           Placement{1});
+                           normal);
   desktop_.AddFolderWindow("C:\\Two", Rect{0, 0, 100, 100});
 
   const SaveResult result = Save("Mixed", true);
