@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "StandinReport.h"
 #include "StandinWindow.h"
 #include "VtableSlots.h"
 
@@ -37,7 +38,9 @@ bool g_hosting = false;
 LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COPYDATA) {
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    return data && HandleOpenRequest(g_module, *data) ? TRUE : FALSE;
+    if (!data) return FALSE;
+    if (data->dwData == kCopyDataReport) return HandleReportRequest(*data) ? TRUE : FALSE;
+    return HandleOpenRequest(g_module, *data) ? TRUE : FALSE;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }

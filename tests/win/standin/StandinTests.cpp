@@ -9,10 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "StandinReport.h"
 #include "StandinWindow.h"
 
 using Microsoft::WRL::ComPtr;
@@ -680,6 +686,123 @@ TEST_F(StandinTest, UnknownSwitchIsABadUsage) {
   EXPECT_EQ(1u, WaitForExit(StartFolderProgram(L"/sideways \"" + folder.path() + L"\"")));
   EXPECT_EQ(1u, WaitForExit(StartFolderProgram(L"/own")));
   EXPECT_TRUE(StandinWindows().empty());
+}
+
+
+// --- The host's report of its process
+
+// A popup menu opened on a thread of its own, as a program's tool bar opens one.
+class PopupMenuThread {
+ public:
+  PopupMenuThread() : thread_([this] { Run(); }) {}
+  ~PopupMenuThread() {
+    // Never leave the menu loop running: the thread could not be joined.
+    WaitFor([this] { return Close(), done_.load(); });
+    thread_.join();
+  }
+  // The menu's window, once its loop runs.
+  static HWND FindWindow() {
+    HWND found = nullptr;
+    while ((found = FindWindowExW(nullptr, found, L"#32768", nullptr)) != nullptr) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(found, &process);
+      if (process == GetCurrentProcessId() && IsWindowVisible(found)) return found;
+    }
+    return nullptr;
+  }
+  // What a driver in another process can do too.
+  static void Close() {
+    if (HWND window = FindWindow()) PostMessageW(window, WM_CANCELMODE, 0, 0);
+  }
+  bool Done() const { return done_; }
+
+ private:
+  void Run() {
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    HMENU menu = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    AppendMenuW(sub, MF_STRING, 21, L"Inner");
+    AppendMenuW(menu, MF_STRING, 102, L"重ねて表示\tCtrl+K");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, 12, L"Grayed");
+    AppendMenuW(menu, MF_STRING | MF_CHECKED, 13, L"Checked");
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"Sub");
+    MENUITEMINFOW bitmap{};
+    bitmap.cbSize = sizeof(bitmap);
+    bitmap.fMask = MIIM_BITMAP;
+    bitmap.hbmpItem = HBMMENU_POPUP_CLOSE;
+    SetMenuItemInfoW(menu, 13, FALSE, &bitmap);
+    SetMenuDefaultItem(menu, 102, FALSE);
+    SetForegroundWindow(owner);
+    TrackPopupMenu(menu, TPM_RETURNCMD, 300, 200, 0, owner, nullptr);
+    DestroyMenu(menu);
+    DestroyWindow(owner);
+    done_ = true;
+  }
+  std::atomic<bool> done_{false};
+  std::thread thread_;
+};
+
+std::string ReadAll(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST_F(StandinTest, ReportGivesHostedPlacementsAndTheOpenPopupMenu) {
+  TempFolder folder(L"report");
+  ASSERT_TRUE(Explore(folder.path()));
+  HWND hwnd = WaitForNewWindow(folder.path());
+  ASSERT_TRUE(hwnd);
+  WINDOWPLACEMENT asked{};
+  asked.length = sizeof(asked);
+  asked.showCmd = SW_SHOWMINIMIZED;
+  asked.ptMinPosition = POINT{-1, -1};
+  asked.ptMaxPosition = POINT{-1, -1};
+  asked.rcNormalPosition = RECT{210, 160, 810, 560};
+  ASSERT_TRUE(SetWindowPlacement(hwnd, &asked)) << GetLastError();
+
+  PopupMenuThread popup;
+  HWND menuWindow = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (menuWindow = PopupMenuThread::FindWindow()) != nullptr; }));
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                     (L"zarn-standin-report-" + std::to_wstring(GetCurrentProcessId()) + L".txt");
+  HWND host = standin::HostOfProcess(GetCurrentProcessId());
+  ASSERT_TRUE(host);
+  ASSERT_TRUE(standin::SendReportRequest(host, file.wstring()));
+  const std::string text = ReadAll(file);
+  std::filesystem::remove(file);
+  const auto report = standin::ParseReport(text);
+  ASSERT_TRUE(report) << text;
+  EXPECT_EQ(GetCurrentProcessId(), report->processId);
+
+  ASSERT_EQ(1u, report->folders.size()) << text;
+  const auto& window = report->folders[0];
+  EXPECT_EQ(hwnd, window.hwnd);
+  EXPECT_EQ(folder.path(), window.path);
+  EXPECT_EQ(static_cast<UINT>(SW_SHOWMINIMIZED), window.placement.showCmd);
+  EXPECT_EQ(210, window.placement.rcNormalPosition.left);
+  EXPECT_EQ(560, window.placement.rcNormalPosition.bottom);
+  EXPECT_NE(210, window.windowRect.left) << "a minimized window is not at its normal place";
+
+  ASSERT_EQ(1u, report->menus.size()) << text;
+  const auto& menu = report->menus[0];
+  EXPECT_EQ(menuWindow, menu.window);
+  ASSERT_EQ(6u, menu.items.size()) << text;
+  EXPECT_EQ(L"重ねて表示\tCtrl+K", menu.items[0].text);
+  EXPECT_TRUE(menu.items[0].isDefault);
+  EXPECT_TRUE(menu.items[1].separator);
+  EXPECT_TRUE(menu.items[2].grayed);
+  EXPECT_FALSE(menu.items[2].isDefault);
+  EXPECT_TRUE(menu.items[3].checked);
+  EXPECT_TRUE(menu.items[3].bitmap);
+  EXPECT_TRUE(menu.items[4].submenu);
+  EXPECT_EQ(L"Sub", menu.items[4].text);
+  EXPECT_EQ(1, menu.items[5].depth);
+  EXPECT_EQ(21u, menu.items[5].id);
+  EXPECT_EQ(L"Inner", menu.items[5].text);
+
+  PopupMenuThread::Close();
+  EXPECT_TRUE(WaitFor([&] { return popup.Done(); })) << "a posted WM_CANCELMODE ends the menu";
 }
 
 }  // namespace
