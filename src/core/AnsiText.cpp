@@ -58,4 +58,18 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(begin, end - begin);
 }
 
+std::string_view WithoutTrailingSeparators(std::string_view path) {
+  std::size_t end = 0;  // just past the last character that is not a separator
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const unsigned char b = static_cast<unsigned char>(path[i]);
+    if (IsLeadByte(b) && i + 1 < path.size()) {
+      ++i;  // the trail byte, whatever it looks like
+      end = i + 1;
+    } else if (b != '\\' && b != '/') {
+      end = i + 1;
+    }
+  }
+  return path.substr(0, end);
+}
+
 }  // namespace zarn

@@ -27,4 +27,8 @@ std::uint64_t HashIgnoringCase(std::string_view text);
 // Without leading and trailing blank bytes. A trail byte is never blank, so no character is cut.
 std::string_view TrimBlanks(std::string_view text);
 
+// A path without the separators ('\\' or '/') at its end. The byte 0x5C is a separator only where
+// it stands alone: it is also the second byte of Japanese characters such as 0x95 0x5C.
+std::string_view WithoutTrailingSeparators(std::string_view path);
+
 }  // namespace zarn

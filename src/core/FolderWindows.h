@@ -65,8 +65,12 @@ class FolderWindows {
     WindowHandle window = 0;
     bool asTab = false;  // the folder opened as one more tab of a window already placed
   };
-  // Polls the snapshot until the folder just requested shows up, or until the wait runs out.
-  std::optional<Arrival> WaitForNewFolder(RestoreState& state);
+  // Polls the snapshot until the folder just requested (its key) shows up in a new window or a new
+  // tab, or until the wait runs out.
+  std::optional<Arrival> WaitForFolder(RestoreState& state, const std::string& folder);
+  // What the snapshot just taken shows of the folder. A late window of a folder given up earlier is
+  // put at its own record's place on the way.
+  std::optional<Arrival> FindFolder(RestoreState& state, const std::string& folder);
   void PlaceWindow(WindowHandle window, const WorkBenchRecord& record);
 
   Platform platform_;

@@ -1,10 +1,14 @@
 // Restoring a workbench: close the folder windows, reopen each stored folder, put each new window
 // back where it was.
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
+#include <string>
 #include <utility>
+#include <vector>
 
+#include "core/AnsiText.h"
 #include "core/Error.h"
 #include "core/FolderWindows.h"
 #include "core/RestoreBounds.h"
@@ -20,37 +24,109 @@ constexpr std::int32_t kSwMax = 11;
 
 // A show command the window system does not know (a damaged or missing field reads as 100) is
 // rejected by ShowWindow, which would leave the new window in whatever state the shell opened it.
-// Such a record is shown as a normal window instead.
+// 0 it knows, but it hides the window: a record read from a window while it vanished holds zeros.
+// Such records are shown as a normal window instead.
 std::int32_t ShowCommandToApply(std::int32_t stored) {
-  return stored >= 0 && stored <= kSwMax ? stored : kSwShowNormal;
+  return stored >= 1 && stored <= kSwMax ? stored : kSwShowNormal;
 }
 
 std::int32_t WrappedSum(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
 }
 
+// Stands for every folder the workbench does not hold, so that the windows showing one can still be
+// told apart and counted. No key is a line end: a stored path never holds one.
+const std::string kUnknownFolder = "\n";
+
+// One window of a snapshot, with the folder of each of its items (tabs) as the restore names them.
+struct ListedWindow {
+  WindowHandle handle = 0;
+  std::vector<std::string> folders;
+
+  bool Shows(const std::string& folder) const { return std::ranges::find(folders, folder) != folders.end(); }
+  bool ShowsOnlyUnknownFolders() const {
+    return std::ranges::all_of(folders, [](const std::string& folder) { return folder == kUnknownFolder; });
+  }
+};
+
 }  // namespace
 
 struct FolderWindows::RestoreState {
+  explicit RestoreState(Shell& shell) : shell(shell) {}
+
+  // A folder's name for comparing: the same for every spelling the file system takes for it, as
+  // letter case, a separator at the end and short (8.3) names do not make another folder.
+  const std::string& FolderKey(const std::string& path) {
+    auto [key, added] = keys.try_emplace(path);
+    if (added) key->second = FoldCase(WithoutTrailingSeparators(shell.LongPathForm(path)));
+    return key->second;
+  }
+
+  // The folder key when the workbench holds that folder, otherwise kUnknownFolder.
+  const std::string& StoredFolder(const std::string& path) {
+    const std::string& key = FolderKey(path);
+    return storedFolders.contains(key) ? key : kUnknownFolder;
+  }
+
+  // Each window once, in snapshot order, with the folders of all its items.
+  std::vector<ListedWindow> ListWindows(const HandleList& list) {
+    std::vector<ListedWindow> windows;
+    std::map<WindowHandle, std::size_t> indexOf;
+    for (const auto& record : list) {
+      const auto [index, added] = indexOf.try_emplace(record->Handle, windows.size());
+      if (added) windows.push_back(ListedWindow{record->Handle, {}});
+      windows[index->second].folders.push_back(StoredFolder(record->Path));
+    }
+    return windows;
+  }
+
+  // The (window, folder) pairs with more items than ever seen before; the marks rise to this snapshot.
+  std::set<std::pair<WindowHandle, std::string>> RaiseItemMarks(const std::vector<ListedWindow>& windows) {
+    std::map<std::pair<WindowHandle, std::string>, int> items;
+    for (const ListedWindow& window : windows) {
+      for (const std::string& folder : window.folders) ++items[{window.handle, folder}];
+    }
+    std::set<std::pair<WindowHandle, std::string>> above;
+    for (const auto& [slot, count] : items) {
+      int& most = mostItems[slot];
+      if (count > most) {
+        above.insert(slot);
+        most = count;
+      }
+    }
+    return above;
+  }
+
+  // The record given up for one of these folders, taken off the list of folders not restored.
+  std::optional<WorkBenchRecord> TakeGivenUp(const ListedWindow& window) {
+    const auto record = std::ranges::find_if(givenUp, [&](const WorkBenchRecord& r) { return window.Shows(FolderKey(r.path)); });
+    if (record == givenUp.end()) return std::nullopt;
+    WorkBenchRecord taken = std::move(*record);
+    givenUp.erase(record);
+    if (const auto named = std::ranges::find(notRestored, taken.path); named != notRestored.end()) notRestored.erase(named);
+    return taken;
+  }
+
+  Shell& shell;
   // Asked to close at the start and still listed until they are gone: never taken for a folder
   // reopened, even when its own window has not appeared yet.
   std::set<WindowHandle> closing;
   std::set<WindowHandle> placed;
-  // Items (tabs) per window in the last snapshot that could be read.
-  std::map<WindowHandle, int> itemsPerWindow;
+  // The key of every folder the workbench holds.
+  std::set<std::string> storedFolders;
+  // The most items each window was ever seen with, per folder. A snapshot read while the closed
+  // windows go away can miss an item that the next lists again; only an item beyond the mark is a
+  // new tab.
+  std::map<std::pair<WindowHandle, std::string>, int> mostItems;
+  // Records whose wait ran out, in order. A window of theirs may still come while a later folder is
+  // awaited; it is theirs, never the later folder's.
+  std::vector<WorkBenchRecord> givenUp;
+  std::vector<std::string> notRestored;
+  // A key asks the file system for the long form, and the snapshot is read on every poll.
+  std::map<std::string, std::string> keys;
 };
 
-namespace {
-
-std::map<WindowHandle, int> ItemsPerWindow(const HandleList& list) {
-  std::map<WindowHandle, int> items;
-  for (const auto& record : list) ++items[record->Handle];
-  return items;
-}
-
-}  // namespace
-
-std::optional<FolderWindows::Arrival> FolderWindows::WaitForNewFolder(RestoreState& state) {
+std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState& state, const std::string& folder) {
   Clock& clock = platform_.clock;
   const auto start = clock.Now();
   std::optional<Error> failure;
@@ -61,17 +137,7 @@ std::optional<FolderWindows::Arrival> FolderWindows::WaitForNewFolder(RestoreSta
     try {
       RefreshHandleList();
       anySnapshotTaken = true;
-      std::map<WindowHandle, int> items = ItemsPerWindow(handleList_);
-      std::swap(items, state.itemsPerWindow);
-      // New windows are listed last.
-      for (auto it = handleList_.rbegin(); it != handleList_.rend(); ++it) {
-        const WindowHandle handle = (*it)->Handle;
-        if (!state.closing.contains(handle) && !state.placed.contains(handle)) return Arrival{handle, false};
-      }
-      // A shell that opens folders as tabs adds an item to a window already placed instead.
-      for (WindowHandle handle : state.placed) {
-        if (state.itemsPerWindow[handle] > items[handle]) return Arrival{handle, true};
-      }
+      if (std::optional<Arrival> arrival = FindFolder(state, folder)) return arrival;
     } catch (const Error& error) {
       failure = error;
     }
@@ -81,6 +147,41 @@ std::optional<FolderWindows::Arrival> FolderWindows::WaitForNewFolder(RestoreSta
   // A shell that failed every time for the whole wait is not a window closing: it would fail for
   // every other folder too, so the restore ends with its error.
   if (!anySnapshotTaken && failure) throw *failure;
+  return std::nullopt;
+}
+
+std::optional<FolderWindows::Arrival> FolderWindows::FindFolder(RestoreState& state, const std::string& folder) {
+  const std::vector<ListedWindow> windows = state.ListWindows(handleList_);
+  const std::set<std::pair<WindowHandle, std::string>> newItems = state.RaiseItemMarks(windows);
+  // A shell that opens folders as tabs adds an item to a window already placed instead.
+  auto newTabOf = [&](const std::string& shown) -> std::optional<WindowHandle> {
+    for (WindowHandle window : state.placed) {
+      if (newItems.contains({window, shown})) return window;
+    }
+    return std::nullopt;
+  };
+
+  std::optional<WindowHandle> folderWindow;
+  std::optional<WindowHandle> unknownWindow;
+  // New windows are listed last: the newest is met first.
+  for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
+    if (state.closing.contains(window->handle) || state.placed.contains(window->handle)) continue;
+    if (window->Shows(folder)) {
+      if (!folderWindow) folderWindow = window->handle;
+    } else if (std::optional<WorkBenchRecord> late = state.TakeGivenUp(*window)) {
+      PlaceWindow(window->handle, *late);
+      state.placed.insert(window->handle);
+    } else if (!unknownWindow && window->ShowsOnlyUnknownFolders()) {
+      unknownWindow = window->handle;
+    }
+  }
+  if (folderWindow) return Arrival{*folderWindow, false};
+  if (std::optional<WindowHandle> tab = newTabOf(folder)) return Arrival{*tab, true};
+  // A shell that reports paths in a form no record matches: the newest window, or a window with a
+  // new tab, is taken for the folder as it always was. A window showing another folder of the
+  // workbench never is.
+  if (unknownWindow) return Arrival{*unknownWindow, false};
+  if (std::optional<WindowHandle> tab = newTabOf(kUnknownFolder)) return Arrival{*tab, true};
   return std::nullopt;
 }
 
@@ -107,22 +208,26 @@ void FolderWindows::PlaceWindow(WindowHandle window, const WorkBenchRecord& reco
 }
 
 RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
-  RestoreResult result;
   CloseAllWindows();
-  RestoreState state;
+  RestoreState state(platform_.shell);
   for (const auto& record : handleList_) state.closing.insert(record->Handle);
-  state.itemsPerWindow = ItemsPerWindow(handleList_);
 
+  std::vector<WorkBenchRecord> records;
   for (const std::string& key : workBenches_.ReadSection(name)) {
     if (key == kLastKey) continue;
-    const WorkBenchRecord record = ParseRecordLine(workBenches_.ReadString(name, key, ""));
+    records.push_back(ParseRecordLine(workBenches_.ReadString(name, key, "")));
+    state.storedFolders.insert(state.FolderKey(records.back().path));
+  }
+
+  for (const WorkBenchRecord& record : records) {
     if (!platform_.shell.Explore(record.path)) {
-      result.notRestored.push_back(record.path);
+      state.notRestored.push_back(record.path);
       continue;
     }
-    const std::optional<Arrival> arrival = WaitForNewFolder(state);
+    const std::optional<Arrival> arrival = WaitForFolder(state, state.FolderKey(record.path));
     if (!arrival) {
-      result.notRestored.push_back(record.path);
+      state.notRestored.push_back(record.path);
+      state.givenUp.push_back(record);
       continue;
     }
     // A tab shares its window's place, which an earlier record has set.
@@ -133,7 +238,7 @@ RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
 
   MarkLastWorkBench(name);
   workBenches_.UpdateFile();
-  return result;
+  return RestoreResult{std::move(state.notRestored)};
 }
 
 }  // namespace zarn

@@ -51,6 +51,11 @@ class Shell {
   // missing folder must not block on a message box). True when the shell accepted the request; the
   // window comes later, or not at all.
   virtual bool Explore(std::string_view ansiPath) = 0;
+  // The code page 932 path with every short (8.3) name in it expanded, so that a folder stored in
+  // one form is known again when the shell reports it in the other. The path as given when the
+  // file system cannot tell (a folder that is gone, a place of the shell's namespace rather than a
+  // folder) or when code page 932 cannot hold the long form.
+  virtual std::string LongPathForm(std::string_view ansiPath) = 0;
 };
 
 }  // namespace zarn

@@ -49,6 +49,8 @@ class SimShellWindows final : public ShellWindows {
   std::unique_ptr<ShellWindow> Item(std::int32_t index) override {
     if (index < 0 || static_cast<std::size_t>(index) >= desktop_.items_.size()) return nullptr;
     if (desktop_.items_[index].vanishes) return nullptr;
+    const auto missed = desktop_.missedIn_.find(desktop_.items_[index].handle);
+    if (missed != desktop_.missedIn_.end() && missed->second == desktop_.snapshots_) return nullptr;
     return std::make_unique<SimShellWindow>(desktop_, static_cast<std::size_t>(index));
   }
 
@@ -242,6 +244,7 @@ bool SimulatedDesktop::Explore(std::string_view ansiPath) {
   auto rule = explore_.find(path);
   const ExploreBehaviour behaviour = rule == explore_.end() ? ExploreBehaviour{} : rule->second;
   if (behaviour.meanwhile) behaviour.meanwhile(*this);
+  const ShellFolderPath reported = AsciiPath(behaviour.reportedPath.empty() ? path : behaviour.reportedPath);
   switch (behaviour.kind) {
     case ExploreBehaviour::Kind::Refuse:
       return false;
@@ -252,7 +255,7 @@ bool SimulatedDesktop::Explore(std::string_view ansiPath) {
       return true;
     case ExploreBehaviour::Kind::OpenTab: {
       const WindowHandle window = behaviour.existing ? behaviour.existing : opened_.back();
-      pending_.push_back(PendingWindow{window, AsciiPath(path), behaviour.appearsAfterSnapshots, true});
+      pending_.push_back(PendingWindow{window, reported, behaviour.appearsAfterSnapshots, true});
       return true;
     }
     case ExploreBehaviour::Kind::OpenWindow:
@@ -265,8 +268,13 @@ bool SimulatedDesktop::Explore(std::string_view ansiPath) {
   window.minWidth = behaviour.minWidth;
   window.minHeight = behaviour.minHeight;
   window.visible = false;  // opened with show command 0 until someone shows it
-  pending_.push_back(PendingWindow{handle, AsciiPath(path), behaviour.appearsAfterSnapshots});
+  pending_.push_back(PendingWindow{handle, reported, behaviour.appearsAfterSnapshots});
   return true;
+}
+
+std::string SimulatedDesktop::LongPathForm(std::string_view ansiPath) {
+  const auto alias = longForms_.find(std::string(ansiPath));
+  return alias == longForms_.end() ? std::string(ansiPath) : alias->second;
 }
 
 void SimulatedDesktop::Sleep(std::chrono::milliseconds duration) {

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,6 +24,13 @@
 #include "platform/Display.h"
 #include "platform/Shell.h"
 #include "platform/WindowSystem.h"
+
+namespace zarn {
+// Failure messages show rectangles as numbers rather than bytes.
+inline void PrintTo(const Rect& rect, std::ostream* out) {
+  *out << '{' << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom << '}';
+}
+}  // namespace zarn
 
 namespace zarn::test {
 
@@ -66,6 +74,8 @@ struct ExploreBehaviour {
   WindowHandle existing = 0;
   // Something else that happens on the desktop at the moment of the request.
   std::function<void(class SimulatedDesktop&)> meanwhile = nullptr;
+  // OpenWindow, OpenTab: the path the shell reports for the new item; empty for the one requested.
+  std::string reportedPath = {};
 };
 
 class SimulatedDesktop final : public WindowSystem, public Display, public Shell, public Clock {
@@ -93,6 +103,10 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   void FreezeClock() { clockFrozen_ = true; }
   // The automation object can no longer be created once this many more snapshots were taken.
   void BreakShellAfterSnapshots(int snapshots) { shellBreaksAfter_ = snapshots_ + snapshots; }
+  // The window's items come back empty in the next snapshot only, as one read while others close may.
+  void MissInNextSnapshot(WindowHandle window) { missedIn_[window] = snapshots_ + 1; }
+  // What the file system gives as the long form of a path; any other path is its own long form.
+  void SetLongPathForm(const std::string& path, const std::string& longForm) { longForms_[path] = longForm; }
 
   std::vector<SimItem>& Items() { return items_; }
   SimWindow& Window(WindowHandle handle) { return windows_.at(handle); }
@@ -133,6 +147,7 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   // ---- Shell
   std::unique_ptr<ShellWindows> OpenWindows() override;
   bool Explore(std::string_view ansiPath) override;
+  std::string LongPathForm(std::string_view ansiPath) override;
 
   // ---- Clock
   std::chrono::milliseconds Now() override { return now_; }
@@ -166,6 +181,8 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   bool shellBroken_ = false;
   bool clockFrozen_ = false;
   std::optional<int> shellBreaksAfter_;
+  std::map<WindowHandle, int> missedIn_;  // the snapshot that misses the window
+  std::map<std::string, std::string> longForms_;
   std::vector<std::string> log_;
   int snapshots_ = 0;
   int sleeps_ = 0;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SimulatedDesktop.h"
+#include "core/AnsiText.h"
 #include "core/Error.h"
 #include "core/RestoreBounds.h"
 #include "core/WorkBenchRecord.h"
@@ -88,13 +90,16 @@ TEST_F(LoadWorkBench, ValidShowCommandsPassThroughUnknownOnesShowNormally) {
   }
   WorkBenchText(text);
   Load("S");
-  const std::vector<int> applied = {0, 7, 11, 1, 1, 1};
+  // 0 is what a window read while it vanished stores: applied as is, it would hide the folder.
+  const std::vector<int> applied = {1, 7, 11, 1, 1, 1};
   ASSERT_EQ(desktop_.OpenedWindows().size(), stored.size());
   for (std::size_t i = 0; i < stored.size(); ++i) {
     const WindowHandle w = desktop_.OpenedWindows()[i];
     EXPECT_EQ(CallsOn(w)[1], "ShowWindow(" + H(w) + ", " + std::to_string(applied[i]) + ")") << stored[i];
     EXPECT_EQ(desktop_.Window(w).placement.showCmd, applied[i]) << stored[i];
+    EXPECT_TRUE(desktop_.Window(w).visible) << stored[i];
   }
+  EXPECT_EQ(ParseRecordLine(WorkBenchesOnDisk().ReadString("S", "1", "")).placement.showCmd, 0);
 }
 
 TEST_F(LoadWorkBench, LineWithoutEqualsSignIsARecordWithAnEmptyPath) {
@@ -233,6 +238,85 @@ TEST_F(LoadWorkBench, FolderOpenedAsATabCountsAsRestoredWithoutMovingItsWindow) 
   EXPECT_EQ(desktop_.Window(w).rect, (Rect{1, 2, 301, 202}));
   EXPECT_EQ(desktop_.Items().size(), 3u);
   EXPECT_EQ(desktop_.Now() - start, 2 * kNewWindowPollInterval);
+}
+
+TEST_F(LoadWorkBench, PlacedWindowMissingFromOneSnapshotIsNotTakenForANewTab) {
+  // While B is requested, one snapshot misses A's placed window; B's own window comes a poll later.
+  desktop_.OnExplore("C:\\B", ExploreBehaviour{.appearsAfterSnapshots = 2, .meanwhile = [](SimulatedDesktop& desktop) {
+                                                 desktop.MissInNextSnapshot(desktop.OpenedWindows().at(0));
+                                               }});
+  const std::vector<Rect> rects = {{1, 2, 301, 202}, {3, 4, 303, 204}, {5, 6, 305, 206}};
+  WorkBenchText("[R]\n1=" + Record("C:\\A", rects[0], 1, rects[0]) + "\n2=" + Record("C:\\B", rects[1], 1, rects[1]) +
+                "\n3=" + Record("C:\\C", rects[2], 1, rects[2]) + "\n");
+
+  EXPECT_TRUE(Load("R").notRestored.empty());
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 3u);
+  for (std::size_t i = 0; i < rects.size(); ++i) EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[i]).rect, rects[i]) << i;
+}
+
+TEST_F(LoadWorkBench, WindowComingAfterItsWaitRanOutGetsItsOwnPlaceNotTheNextOnes) {
+  // The late window first shows during the next record's wait; the next record's window a poll later.
+  constexpr int kPollsOfOneWait = kNewWindowWait / kNewWindowPollInterval + 1;
+  struct Case {
+    std::string stored;    // the late folder as the workbench holds it
+    std::string reported;  // the same folder as the shell reports its window
+    std::string next;      // the next record's folder
+  };
+  const std::vector<Case> cases = {
+      {"C:\\Late", "C:\\Late", "C:\\Next"},
+      {"c:\\late\\", "C:\\Late", "C:\\Next"},
+      {"C:\\LATEFO~1", "C:\\Late folder", "C:\\Next"},
+      // Two katakana whose second bytes are 'A' and 'a': two folders, not one in two cases.
+      {"C:\\\x83\x41", "C:\\\x83\x41", "C:\\\x83\x61"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    desktop_ = SimulatedDesktop();
+    desktop_.SetLongPathForm("C:\\LATEFO~1", "C:\\Late folder");
+    desktop_.OnExplore(c.stored, ExploreBehaviour{.appearsAfterSnapshots = kPollsOfOneWait, .reportedPath = c.reported});
+    desktop_.OnExplore(c.next, ExploreBehaviour{.appearsAfterSnapshots = 1});
+    WorkBenchText("[R]\n1=" + Record(c.stored, {1, 2, 301, 202}, 1, {}) + "\n2=" + Record(c.next, {3, 4, 303, 204}, 1, {}) +
+                  "\n");
+
+    // Placed after all, so no longer named as not restored.
+    EXPECT_TRUE(Load("R").notRestored.empty());
+    ASSERT_GE(desktop_.OpenedWindows().size(), 1u);
+    EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[0]).rect, (Rect{1, 2, 301, 202}));
+    ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
+    EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[1]).rect, (Rect{3, 4, 303, 204}));
+  }
+}
+
+TEST(FolderPathEnd, SeparatorsAtTheEndGoButNeverTheSecondByteOfACharacter) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"C:\\A\\", "C:\\A"},
+      {"C:\\A\\/\\", "C:\\A"},
+      {"C:\\\x95\x5C", "C:\\\x95\x5C"},  // a folder named with one kanji whose second byte is 0x5C
+      {"C:\\\x95\x5C\\", "C:\\\x95\x5C"},
+      {"\\\\", ""},
+  };
+  for (const auto& [path, expected] : cases) EXPECT_EQ(WithoutTrailingSeparators(path), expected) << path;
+}
+
+TEST_F(LoadWorkBench, ShellReportingPathsInAnUnknownFormStillRestoresAsBefore) {
+  // B opens as a tab of A's window, C in a window of its own; no path reads as a stored one.
+  for (const std::string prefix : {"\\\\?\\", "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\"}) {
+    SCOPED_TRACE(prefix);
+    desktop_ = SimulatedDesktop();
+    desktop_.OnExplore("C:\\A", ExploreBehaviour{.reportedPath = prefix + "C:\\A"});
+    desktop_.OnExplore("C:\\B", ExploreBehaviour{.kind = ExploreBehaviour::Kind::OpenTab,
+                                                 .appearsAfterSnapshots = 1,
+                                                 .reportedPath = prefix + "C:\\B"});
+    desktop_.OnExplore("C:\\C", ExploreBehaviour{.appearsAfterSnapshots = 1, .reportedPath = prefix + "C:\\C"});
+    WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n2=" + Record("C:\\B", {9, 9, 99, 99}, 1, {}) +
+                  "\n3=" + Record("C:\\C", {5, 6, 305, 206}, 1, {}) + "\n");
+
+    EXPECT_TRUE(Load("R").notRestored.empty());
+    ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
+    EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[0]).rect, (Rect{1, 2, 301, 202}));
+    EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[1]).rect, (Rect{5, 6, 305, 206}));
+    EXPECT_EQ(desktop_.Count("SetWindowPos"), 2);
+  }
 }
 
 TEST_F(LoadWorkBench, SnapshotFailingWhileOldWindowsCloseIsTakenAgain) {

@@ -84,6 +84,19 @@ class Win32ShellWindows final : public ShellWindows {
   Dispatch application_;
 };
 
+// GetShortPathNameW or GetLongPathNameW: nullopt when the file system cannot give that form (the
+// folder is gone, or the path is not a file system path).
+std::optional<std::wstring> OtherPathForm(decltype(&::GetLongPathNameW) convert, const std::wstring& path) {
+  const DWORD needed = convert(path.c_str(), nullptr, 0);
+  if (needed == 0) return std::nullopt;
+  std::wstring other(needed, L'\0');
+  const DWORD length = convert(path.c_str(), other.data(), needed);
+  // A path renamed between the two calls may need more room than the first one said.
+  if (length == 0 || length >= needed) return std::nullopt;
+  other.resize(length);
+  return other;
+}
+
 }  // namespace
 
 ShellFolderPath FolderPathFromWide(std::wstring_view path) {
@@ -93,17 +106,10 @@ ShellFolderPath FolderPathFromWide(std::wstring_view path) {
     result.ansi = std::move(*ansi);
     return result;
   }
-  const std::wstring longPath(path);
-  const DWORD needed = ::GetShortPathNameW(longPath.c_str(), nullptr, 0);
-  if (needed > 0) {
-    std::wstring shortPath(needed, L'\0');
-    const DWORD length = ::GetShortPathNameW(longPath.c_str(), shortPath.data(), needed);
-    if (length > 0 && length < needed) {
-      shortPath.resize(length);
-      if (std::optional<std::string> ansi = Cp932FromWide(shortPath)) {
-        result.ansi = std::move(*ansi);
-        return result;
-      }
+  if (const std::optional<std::wstring> shortPath = OtherPathForm(::GetShortPathNameW, std::wstring(path))) {
+    if (std::optional<std::string> ansi = Cp932FromWide(*shortPath)) {
+      result.ansi = std::move(*ansi);
+      return result;
     }
   }
   result.representable = false;
@@ -132,6 +138,17 @@ bool Win32Shell::Explore(std::string_view ansiPath) {
   info.lpFile = path->c_str();
   info.nShow = 0;
   return ::ShellExecuteExW(&info) != FALSE;
+}
+
+std::string Win32Shell::LongPathForm(std::string_view ansiPath) {
+  std::string unchanged(ansiPath);
+  const std::optional<std::wstring> path = WideFromCp932Exact(ansiPath);
+  if (!path || path->empty() || path->find(L'\0') != std::wstring::npos) return unchanged;
+  const std::optional<std::wstring> longPath = OtherPathForm(::GetLongPathNameW, *path);
+  if (!longPath) return unchanged;
+  // A folder stored by its short form because its long one has characters code page 932 lacks
+  // stays short: the shell's report of its window is turned into that same short form.
+  return Cp932FromWide(*longPath).value_or(std::move(unchanged));
 }
 
 }  // namespace zarn::win32

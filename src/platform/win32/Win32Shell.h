@@ -2,6 +2,7 @@
 // The shell's folder windows through its automation object "Shell.Application", reached by late
 // binding, and the "explore" verb through ShellExecuteExW. COM must be initialised on the calling
 // thread (see ComApartment).
+#include <string>
 #include <string_view>
 
 #include "platform/Shell.h"
@@ -18,6 +19,8 @@ class Win32Shell final : public Shell {
   // False, without calling the shell, for an empty path or bytes that are not code page 932: the
   // shell would open some other folder for them.
   bool Explore(std::string_view ansiPath) override;
+  // GetLongPathNameW on the path's exact UTF-16 form.
+  std::string LongPathForm(std::string_view ansiPath) override;
 };
 
 }  // namespace zarn::win32
