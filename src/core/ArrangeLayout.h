@@ -51,12 +51,6 @@ std::vector<Area> TileCells(const Area& area, std::size_t windowCount);
 std::vector<Point> CascadePositions(const Area& area, std::size_t windowCount, std::int32_t step,
                                     std::int32_t width, std::int32_t height);
 
-struct Extent {
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  friend bool operator==(const Extent&, const Extent&) = default;
-};
-
 // The size every window gets in the uniform cascade: half the toolbar monitor, truncated.
 Extent UniformCascadeSize(const Area& toolbarMonitor);
 

@@ -33,6 +33,12 @@ struct Area {
   friend bool operator==(const Area&, const Area&) = default;
 };
 
+struct Extent {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  friend bool operator==(const Extent&, const Extent&) = default;
+};
+
 // The window placement record without its length and flags fields.
 struct Placement {
   std::int32_t showCmd = 0;

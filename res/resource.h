@@ -1,0 +1,42 @@
+// Identifiers shared by Zarn.rc, the program and its end-to-end tests.
+#pragma once
+
+// ---- icons: the application's, then the 13 of the image list in index order
+#define IDI_ZARN 1
+#define IDI_IMAGELIST_FIRST 101  // 101 + image index, 0..12
+#define ZARN_IMAGELIST_COUNT 13
+
+// ---- dialogs
+#define IDD_CONFIRM 201
+#define IDD_INPUT 202
+#define IDC_MESSAGE 1201       // the question of the confirmation dialog
+#define IDC_INPUT_PROMPT 1202  // the prompt of the input dialog
+#define IDC_INPUT_EDIT 1203    // its edit field
+
+// ---- the main window
+#define IDC_TOOLBAR 1000
+
+// Commands (WM_COMMAND), from the tool bar's buttons and the popup menus.
+#define IDM_CASCADE_DEFAULT 101   // body of the cascade button: the variant UponDef names
+#define IDM_CASCADE_KEEP_SIZE 102 // "重ねて表示", in the cascade drop-down and the right-click menu
+#define IDM_CASCADE_UNIFORM 103   // "サイズを揃えて重ねて表示"
+#define IDM_TILE 104              // "並べて表示"
+#define IDM_CLOSE_ALL 105         // "すべて閉じる"
+#define IDM_WB_SAVE_BUTTON 106    // body of the save button
+#define IDM_WB_LOAD_BUTTON 107    // body of the load button
+#define IDM_NEW_WB 108            // "新規ワークベンチの保存"
+#define IDM_ORGANISE_WB 109       // "ワークベンチの整理"
+#define IDM_CONFIG_DIALOG 110     // "設定ダイアログの表示"
+#define IDM_TITLEBAR_TOGGLE 111   // "タイトルバー表示/非表示"
+#define IDM_EXIT 112              // "終了"
+
+// Workbench items: first id + the workbench's position in the file. One range per menu, so a click
+// says which menu it came from.
+#define IDM_WB_RANGE_SIZE 10000
+#define IDM_WB_LOAD_DROPDOWN_FIRST 10000  // load button's drop-down
+#define IDM_WB_SAVE_DROPDOWN_FIRST 20000  // save button's drop-down
+#define IDM_WB_LOAD_SUBMENU_FIRST 30000   // "ワークベンチの読込" of the right-click menu
+#define IDM_WB_SAVE_SUBMENU_FIRST 40000   // "ワークベンチの保存" of the right-click menu
+
+// ---- version resource
+#define VS_VERSION_INFO_ID 1

@@ -1,0 +1,61 @@
+#include "app/UZarnDM.h"
+
+#include "resource.h"
+
+namespace zarn::app {
+namespace {
+
+int ScaleForDpi(int pixels, UINT dpi) { return ::MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
+
+HICON LoadSizedIcon(int id, int size) {
+  return static_cast<HICON>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+std::filesystem::path ProfilePath(const std::filesystem::path& exe, const wchar_t* extension) {
+  return std::filesystem::path(exe).replace_extension(extension);
+}
+
+TZarnDM::TZarnDM(const std::filesystem::path& exe)
+    : settings_(ProfilePath(exe, L".ini")), workBenches_(ProfilePath(exe, L".wbf")) {}
+
+TZarnDM::~TZarnDM() {
+  if (images_ != nullptr) ::ImageList_Destroy(images_);
+  if (smallIcon_ != nullptr) ::DestroyIcon(smallIcon_);
+  if (largeIcon_ != nullptr) ::DestroyIcon(largeIcon_);
+}
+
+HIMAGELIST TZarnDM::ZarnImgList(UINT dpi) {
+  if (images_ != nullptr && imagesDpi_ == dpi) return images_;
+  const int size = ScaleForDpi(16, dpi);
+  HIMAGELIST list = ::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, ZARN_IMAGELIST_COUNT, 0);
+  if (list == nullptr) return images_;
+  for (int i = 0; i < ZARN_IMAGELIST_COUNT; ++i) {
+    HICON icon = LoadSizedIcon(IDI_IMAGELIST_FIRST + i, size);
+    ::ImageList_ReplaceIcon(list, -1, icon);
+    if (icon != nullptr) ::DestroyIcon(icon);
+  }
+  // The caller sets the new list on its tool bar at once, and nothing paints in between.
+  if (images_ != nullptr) ::ImageList_Destroy(images_);
+  images_ = list;
+  imagesDpi_ = dpi;
+  imageSize_ = size;
+  return images_;
+}
+
+HICON TZarnDM::AppIcon(UINT dpi, bool large) {
+  if (iconsDpi_ != dpi) {
+    HICON small = LoadSizedIcon(IDI_ZARN, ScaleForDpi(16, dpi));
+    HICON big = LoadSizedIcon(IDI_ZARN, ScaleForDpi(32, dpi));
+    if (smallIcon_ != nullptr) ::DestroyIcon(smallIcon_);
+    if (largeIcon_ != nullptr) ::DestroyIcon(largeIcon_);
+    smallIcon_ = small;
+    largeIcon_ = big;
+    iconsDpi_ = dpi;
+  }
+  return large ? largeIcon_ : smallIcon_;
+}
+
+}  // namespace zarn::app

@@ -1,0 +1,525 @@
+#include "app/UZarnFrmMain.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/ErrorDisplay.h"
+#include "app/UZarnDM.h"
+#include "app/UZarnFrmConfig.h"
+#include "app/UiText.h"
+#include "app/ZarnMessages.h"
+#include "core/StartPosition.h"
+#include "platform/win32/SystemError.h"
+#include "platform/win32/WindowHandles.h"
+#include "resource.h"
+
+namespace zarn::app {
+namespace {
+
+// The window's design geometry, in 96-DPI pixels.
+constexpr int kDesignLeft = 755;
+constexpr int kDesignTop = 605;
+constexpr int kDesignWidth = 269;
+constexpr int kDesignHeight = 134;
+constexpr int kSeparatorWidth = 8;
+
+constexpr DWORD kTitleBarStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+
+int Scale(int pixels, UINT dpi) { return ::MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
+
+std::vector<MonitorAreas> MonitorList() {
+  std::vector<MonitorAreas> monitors;
+  ::EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (::GetMonitorInfoW(monitor, &info)) {
+          const RECT& m = info.rcMonitor;
+          const RECT& w = info.rcWork;
+          reinterpret_cast<std::vector<MonitorAreas>*>(data)->push_back(
+              {{m.left, m.top, m.right - m.left, m.bottom - m.top}, {w.left, w.top, w.right - w.left, w.bottom - w.top}});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
+
+struct ToolButton {
+  int image;  // -1 for a separator
+  int command;
+  BYTE style;
+  BYTE state;
+};
+
+// Cascade, tile, close all; then save and load. The second separator ends the first row.
+constexpr ToolButton kToolButtons[] = {
+    {0, IDM_CASCADE_DEFAULT, BTNS_DROPDOWN, TBSTATE_ENABLED},
+    {1, IDM_TILE, BTNS_BUTTON, TBSTATE_ENABLED},
+    {-1, 0, BTNS_SEP, 0},  // ToolButton3
+    {2, IDM_CLOSE_ALL, BTNS_BUTTON, TBSTATE_ENABLED},
+    {-1, 0, BTNS_SEP, TBSTATE_WRAP},  // ToolButton1
+    {6, IDM_WB_SAVE_BUTTON, BTNS_DROPDOWN, TBSTATE_ENABLED},
+    {5, IDM_WB_LOAD_BUTTON, BTNS_DROPDOWN, TBSTATE_ENABLED},
+};
+
+}  // namespace
+
+TZarnFrmMain::TZarnFrmMain(TZarnDM& dataModule) : dm_(dataModule) {}
+
+TZarnFrmMain::~TZarnFrmMain() {
+  Destroy();
+  DestroyMenus();
+}
+
+void TZarnFrmMain::Create(std::uint64_t instanceKey) {
+  instanceKey_ = instanceKey;
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &TZarnFrmMain::WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kMainWindowClass;
+  windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZARN));
+  if (::RegisterClassExW(&windowClass) == 0) win32::ThrowLastError("RegisterClassExW");
+
+  // A tool window has no taskbar button; the tray icon and the toolbar itself are the way back.
+  window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMainWindowClass, kApplicationTitle,
+                              kTitleBarStyle | WS_CLIPCHILDREN, kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight,
+                              nullptr, nullptr, instance, this);
+  if (window_ == nullptr) win32::ThrowLastError("CreateWindowExW");
+  FormCreate();
+}
+
+void TZarnFrmMain::Destroy() {
+  if (window_ != nullptr && ::IsWindow(window_)) ::DestroyWindow(window_);
+  window_ = nullptr;
+}
+
+LRESULT CALLBACK TZarnFrmMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* self = static_cast<TZarnFrmMain*>(create->lpCreateParams);
+    self->window_ = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<TZarnFrmMain*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT TZarnFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (OnToolBarNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;
+      break;
+    }
+    case WM_CONTEXTMENU: {
+      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (at.x == -1 && at.y == -1) {  // from the keyboard: at the window's corner
+        RECT r{};
+        ::GetWindowRect(window_, &r);
+        at = {r.left, r.top};
+      }
+      PopUpMainMenu(at);
+      return 0;
+    }
+    case WM_INITMENUPOPUP:
+      OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+      return 0;
+    case WM_SIZE:
+      FormResize();
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wParam) FormShow();
+      break;
+    case WM_CLOSE:
+      FormClose();
+      return 0;
+    case WM_DESTROY:
+      FormDestroy();
+      return 0;
+    case WM_NCDESTROY:
+      ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+      toolBar_ = nullptr;
+      break;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) OnEndSession();
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_TRAYNOTIFY:
+      OnTrayNotify(static_cast<UINT>(lParam));
+      return 0;
+    case WM_SETLAYER:
+      OnSetLayer(wParam, lParam);
+      return 0;
+    case WM_SECONDSTART:
+      OnSecondStart();
+      return 0;
+    default:
+      if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        OnTaskbarCreated();
+        return 0;
+      }
+      break;
+  }
+  return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+// ---- start-up, layout, shutdown
+
+void TZarnFrmMain::FormCreate() {
+  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  ::SetPropW(window_, kInstanceProperty, reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(instanceKey_)));
+  folders_ = std::make_unique<FolderWindows>(Platform{windowSystem_, display_, shell_, clock_}, dm_.SettingsProfile(),
+                                             dm_.WorkBenchProfile());
+  folders_->SetToolbar(win32::FromHwnd(window_));
+  CreateMenus();
+  CreateToolBar();
+  ApplyDpi(::GetDpiForWindow(window_));
+  LoadFormSettings();
+  BuildWorkBenchMenus();
+  InitTrayIconData();
+  ApplyShowMode();
+  // A picture that cannot be shown is said once; the title bar and the transparency still apply.
+  RunCommand(window_, [this] { LoadBackgroundImage(); });
+  SetTitleBarVisible(dm_.SettingsProfile().ReadBool(kConfigSection, "TitleBarView", true));
+  ApplyLayerType();
+}
+
+void TZarnFrmMain::CreateToolBar() {
+  toolBar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, L"ZarnTBar",
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TRANSPARENT |
+                                   TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
+                               0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(IDC_TOOLBAR)),
+                               ::GetModuleHandleW(nullptr), nullptr);
+  if (toolBar_ == nullptr) win32::ThrowLastError("CreateWindowExW(ToolbarWindow32)");
+  ::SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  ::SendMessageW(toolBar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+  std::vector<TBBUTTON> buttons;
+  for (const ToolButton& b : kToolButtons) {
+    TBBUTTON button{};
+    button.iBitmap = b.image < 0 ? kSeparatorWidth : b.image;
+    button.idCommand = b.command;
+    button.fsState = b.state;
+    button.fsStyle = b.style;
+    button.iString = -1;
+    buttons.push_back(button);
+  }
+  ::SendMessageW(toolBar_, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+  // The toolbar stays on top of other windows without being active; its hints must show regardless.
+  HWND tips = reinterpret_cast<HWND>(::SendMessageW(toolBar_, TB_GETTOOLTIPS, 0, 0));
+  if (tips != nullptr) {
+    ::SetWindowLongPtrW(tips, GWL_STYLE, ::GetWindowLongPtrW(tips, GWL_STYLE) | TTS_ALWAYSTIP);
+    ::SetWindowPos(tips, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void TZarnFrmMain::ApplyDpi(UINT dpi) {
+  dpi_ = dpi == 0 ? USER_DEFAULT_SCREEN_DPI : dpi;
+  HIMAGELIST images = dm_.ZarnImgList(dpi_);
+  const int size = dm_.ImageSize();
+  ::SendMessageW(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+  ::SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  ::SendMessageW(toolBar_, TB_SETPADDING, 0, MAKELPARAM(Scale(7, dpi_), Scale(6, dpi_)));
+  ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(size + Scale(7, dpi_), size + Scale(6, dpi_)));
+  for (int i = 0; i < static_cast<int>(std::size(kToolButtons)); ++i) {
+    if (kToolButtons[i].image >= 0) continue;
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_BYINDEX | TBIF_SIZE;
+    info.cx = static_cast<WORD>(Scale(kSeparatorWidth, dpi_));
+    ::SendMessageW(toolBar_, TB_SETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&info));
+  }
+  menuImages_.Make(::GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+  SetMenuImages();
+  ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(dm_.AppIcon(dpi_, false)));
+  ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dm_.AppIcon(dpi_, true)));
+}
+
+SIZE TZarnFrmMain::ToolBarSize(int) {
+  ::SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
+  SIZE size{0, 0};
+  const int count = static_cast<int>(::SendMessageW(toolBar_, TB_BUTTONCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    RECT r{};
+    if (!::SendMessageW(toolBar_, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r))) continue;
+    size.cx = std::max<LONG>(size.cx, r.right);
+    size.cy = std::max<LONG>(size.cy, r.bottom);
+  }
+  return size;
+}
+
+void TZarnFrmMain::SetClientSize(int width, int height) {
+  RECT frame{0, 0, width, height};
+  const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE));
+  ::AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi_);
+  ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window is always exactly as large as the tool bar's buttons: whatever size a frame drag or a
+// DPI change gives it, it takes the buttons' size again.
+void TZarnFrmMain::FormResize() {
+  if (resizeGuard_ || toolBar_ == nullptr) return;
+  resizeGuard_ = true;
+  RECT client{};
+  ::GetClientRect(window_, &client);
+  const SIZE needed = ToolBarSize(client.right);
+  ::SetWindowPos(toolBar_, nullptr, 0, 0, needed.cx, needed.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (client.right != needed.cx || client.bottom != needed.cy) SetClientSize(needed.cx, needed.cy);
+  resizeGuard_ = false;
+}
+
+void TZarnFrmMain::FormShow() {
+  ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TZarnFrmMain::LoadFormSettings() {
+  Profile& settings = dm_.SettingsProfile();
+  RECT frame{};
+  RECT client{};
+  ::GetWindowRect(window_, &frame);
+  ::GetClientRect(window_, &client);
+  const Point stored{settings.ReadInteger(kConfigSection, "Left", frame.left),
+                     settings.ReadInteger(kConfigSection, "Top", frame.top)};
+  SetClientSize(settings.ReadInteger(kConfigSection, "Width", client.right),
+                settings.ReadInteger(kConfigSection, "Height", client.bottom));
+  uponTag_ = settings.ReadInteger(kConfigSection, "UponDef", uponTag_);
+
+  FormResize();
+  ::GetWindowRect(window_, &frame);
+  const Point at = StartPosition(stored, {frame.right - frame.left, frame.bottom - frame.top},
+                                 display_.VirtualDesktop(), MonitorList());
+  ::SetWindowPos(window_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // On another monitor the window may have another DPI now.
+  const UINT dpi = ::GetDpiForWindow(window_);
+  if (dpi != 0 && dpi != dpi_) {
+    ApplyDpi(dpi);
+    FormResize();
+  }
+  ::SetMenuDefaultItem(zarnPMUpon_, static_cast<UINT>(CascadeVariantFromSetting(uponTag_)), TRUE);
+}
+
+void TZarnFrmMain::SaveFormSettings() {
+  Profile& settings = dm_.SettingsProfile();
+  RECT frame{};
+  RECT client{};
+  ::GetWindowRect(window_, &frame);
+  ::GetClientRect(window_, &client);
+  settings.WriteInteger(kConfigSection, "Left", frame.left);
+  settings.WriteInteger(kConfigSection, "Top", frame.top);
+  settings.WriteInteger(kConfigSection, "Width", client.right);
+  settings.WriteInteger(kConfigSection, "Height", client.bottom);
+  settings.WriteInteger(kConfigSection, "UponDef", uponTag_);
+  settings.UpdateFile();
+}
+
+void TZarnFrmMain::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  ApplyDpi(dpi);
+  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  FormResize();
+}
+
+void TZarnFrmMain::FormClose() {
+  if (CloseEndsProgram(CurrentShowMode())) {
+    RemoveTrayIcon();
+    ::PostQuitMessage(0);
+    return;
+  }
+  ::ShowWindow(window_, SW_HIDE);
+}
+
+void TZarnFrmMain::FormDestroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  // The window is going: a failure to write is shown without an owner, and the exit goes on.
+  RunCommand(nullptr, [this] { SaveFormSettings(); });
+  if (folders_) folders_->ClearHandleList();
+  RemoveTrayIcon();
+}
+
+// Windows ends a program at logoff without destroying its windows: what would be written at
+// destruction is written now. No dialog here, since the session would wait for it.
+void TZarnFrmMain::OnEndSession() {
+  try {
+    SaveFormSettings();
+  } catch (...) {
+    // The old file stays whole; nothing more can be done while the session ends.
+  }
+}
+
+// ---- commands
+
+void TZarnFrmMain::Run(const std::function<void()>& command) {
+  ++modalDepth_;
+  RunCommand(window_, command);
+  --modalDepth_;
+}
+
+void TZarnFrmMain::OnCommand(int id) {
+  if (OnWorkBenchCommand(id)) return;
+  switch (id) {
+    case IDM_CASCADE_DEFAULT:
+      Run([this] { ZarnBtnUponClick(); });
+      break;
+    case IDM_CASCADE_KEEP_SIZE:
+      Run([this] { Cascade(CascadeVariant::KeepSize); });
+      break;
+    case IDM_CASCADE_UNIFORM:
+      Run([this] { Cascade(CascadeVariant::UniformSize); });
+      break;
+    case IDM_TILE:
+      Run([this] { ZarnBtnSxSClick(); });
+      break;
+    case IDM_CLOSE_ALL:
+      Run([this] { ZarnBtnCloseClick(); });
+      break;
+    case IDM_WB_SAVE_BUTTON:
+      Run([this] { ZarnBtnWBSvClick(); });
+      break;
+    case IDM_WB_LOAD_BUTTON:
+      Run([this] { ZarnBtnWBLdClick(); });
+      break;
+    case IDM_NEW_WB:
+      Run([this] { ZarnMiNewWBClick(); });
+      break;
+    case IDM_ORGANISE_WB:
+      Run([this] { ZarnMiDeleteWBClick(); });
+      break;
+    case IDM_CONFIG_DIALOG:
+      Run([this] { ZarnBtnConfigClick(); });
+      break;
+    case IDM_TITLEBAR_TOGGLE:
+      Run([this] { ZarnBtnConfigTitleBarViewClick(); });
+      break;
+    case IDM_EXIT:
+      ZarnBtnExitClick();
+      break;
+    default:
+      break;
+  }
+}
+
+// The body of the cascade button runs the variant UponDef names and makes it the default.
+void TZarnFrmMain::ZarnBtnUponClick() {
+  const CascadeVariant variant = CascadeVariantFromSetting(uponTag_);
+  uponTag_ = static_cast<std::int32_t>(variant);
+  ::SetMenuDefaultItem(zarnPMUpon_, static_cast<UINT>(variant), TRUE);
+  Cascade(variant);
+}
+
+void TZarnFrmMain::Cascade(CascadeVariant variant) {
+  folders_->CascadeWindows(variant == CascadeVariant::UniformSize);
+}
+
+void TZarnFrmMain::ZarnBtnSxSClick() { folders_->TileWindows(); }
+
+void TZarnFrmMain::ZarnBtnCloseClick() { folders_->CloseAllWindows(); }
+
+void TZarnFrmMain::ZarnBtnExitClick() { ::PostQuitMessage(0); }
+
+void TZarnFrmMain::ZarnBtnConfigClick() {
+  const bool ok = config_ != nullptr && config_->ShowModal(window_, ConfigPage::General);
+  if (ok) {
+    BuildWorkBenchMenus();
+    ApplyShowMode();
+    SetTitleBarVisible(dm_.SettingsProfile().ReadBool(kConfigSection, "TitleBarView", true));
+  }
+  // Also after Cancel: whatever the dialog previewed gives way to the stored setting.
+  ApplyLayerType();
+}
+
+bool TZarnFrmMain::OnToolBarNotify(NMHDR& header, LRESULT& result) {
+  if (header.hwndFrom == toolBar_) {
+    switch (header.code) {
+      case TBN_DROPDOWN:
+        OnToolBarDropDown(reinterpret_cast<NMTOOLBARW&>(header));
+        result = TBDDRET_DEFAULT;
+        return true;
+      case NM_CUSTOMDRAW:
+        result = ZarnTbItemsCustomDraw(reinterpret_cast<NMTBCUSTOMDRAW&>(header));
+        return true;
+      default:
+        return false;
+    }
+  }
+  if (header.code == TTN_GETDISPINFOW) {
+    ShowToolTip(reinterpret_cast<NMTTDISPINFOW&>(header));
+    return true;
+  }
+  return false;
+}
+
+void TZarnFrmMain::ShowToolTip(NMTTDISPINFOW& info) {
+  switch (info.hdr.idFrom) {
+    case IDM_CASCADE_DEFAULT:
+      info.lpszText = const_cast<wchar_t*>(text::kHintCascade);
+      break;
+    case IDM_TILE:
+      info.lpszText = const_cast<wchar_t*>(text::kHintTile);
+      break;
+    case IDM_CLOSE_ALL:
+      info.lpszText = const_cast<wchar_t*>(text::kHintCloseAll);
+      break;
+    case IDM_WB_SAVE_BUTTON:
+      info.lpszText = const_cast<wchar_t*>(text::kHintSave);
+      break;
+    case IDM_WB_LOAD_BUTTON:
+      info.lpszText = const_cast<wchar_t*>(text::kHintLoad);
+      break;
+    default:
+      break;
+  }
+}
+
+void TZarnFrmMain::OnToolBarDropDown(const NMTOOLBARW& info) {
+  HMENU menu = nullptr;
+  switch (info.iItem) {
+    case IDM_CASCADE_DEFAULT:
+      menu = zarnPMUpon_;
+      break;
+    case IDM_WB_SAVE_BUTTON:
+      menu = zarnPMSaveWB_;
+      break;
+    case IDM_WB_LOAD_BUTTON:
+      menu = zarnPMLoadWB_;
+      break;
+    default:
+      return;
+  }
+  // Below the button, as a drop-down opens; the menu stays off the button itself.
+  RECT button = info.rcButton;
+  ::MapWindowPoints(toolBar_, HWND_DESKTOP, reinterpret_cast<POINT*>(&button), 2);
+  PopUp(menu, {button.left, button.bottom}, TPM_VERTICAL);
+}
+
+void TZarnFrmMain::PopUp(HMENU menu, POINT at, UINT flags) {
+  ++modalDepth_;
+  ::TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | flags, at.x, at.y, window_, nullptr);
+  --modalDepth_;
+}
+
+void TZarnFrmMain::PopUpMainMenu(POINT at) {
+  // A menu of a window that is not in the foreground would not close when the user clicks elsewhere.
+  ::SetForegroundWindow(window_);
+  PopUp(zarnPMMain_, at);
+  ::PostMessageW(window_, WM_NULL, 0, 0);
+}
+
+}  // namespace zarn::app

@@ -1,0 +1,329 @@
+// The toolbar's popup menus and the workbench commands behind them.
+#include <string>
+
+#include "app/ErrorDisplay.h"
+#include "app/MessageDialogs.h"
+#include "app/UZarnDM.h"
+#include "app/UZarnFrmConfig.h"
+#include "app/UZarnFrmMain.h"
+#include "app/UiText.h"
+#include "core/UserMessages.h"
+#include "platform/win32/CodePage932.h"
+#include "resource.h"
+
+namespace zarn::app {
+namespace {
+
+constexpr int kNoImage = -1;
+// Item data: the image list index + 1, so a menu's images can be given again at another DPI.
+ULONG_PTR ImageData(int image) { return image == kNoImage ? 0 : static_cast<ULONG_PTR>(image + 1); }
+
+// A workbench name is shown as it is: an "&" in it is no keyboard accelerator.
+std::wstring MenuCaption(const std::string& name) {
+  std::wstring caption;
+  for (wchar_t c : win32::WideFromCp932(name)) {
+    if (c == L'&') caption += L'&';
+    caption += c;
+  }
+  return caption;
+}
+
+void AppendItem(HMENU menu, UINT id, const wchar_t* caption, int image, HBITMAP bitmap, HMENU submenu = nullptr) {
+  MENUITEMINFOW item{};
+  item.cbSize = sizeof item;
+  item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_DATA | MIIM_BITMAP | (submenu ? MIIM_SUBMENU : 0);
+  item.fType = MFT_STRING;
+  item.wID = id;
+  item.dwTypeData = const_cast<wchar_t*>(caption);
+  item.dwItemData = ImageData(image);
+  item.hbmpItem = bitmap;
+  item.hSubMenu = submenu;
+  ::InsertMenuItemW(menu, ::GetMenuItemCount(menu), TRUE, &item);
+}
+
+void AppendSeparator(HMENU menu) { ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr); }
+
+struct WorkBenchRange {
+  WorkBenchMenu menu;
+  int first;
+};
+constexpr WorkBenchRange kRanges[] = {{WorkBenchMenu::LoadDropDown, IDM_WB_LOAD_DROPDOWN_FIRST},
+                                      {WorkBenchMenu::SaveDropDown, IDM_WB_SAVE_DROPDOWN_FIRST},
+                                      {WorkBenchMenu::LoadSubmenu, IDM_WB_LOAD_SUBMENU_FIRST},
+                                      {WorkBenchMenu::SaveSubmenu, IDM_WB_SAVE_SUBMENU_FIRST}};
+
+int FirstIdOf(WorkBenchMenu menu) {
+  for (const WorkBenchRange& range : kRanges) {
+    if (range.menu == menu) return range.first;
+  }
+  return 0;
+}
+
+UINT FixedIdOf(WorkBenchMenu menu) { return IsLoadMenu(menu) ? IDM_ORGANISE_WB : IDM_NEW_WB; }
+
+std::wstring Format(const wchar_t* pattern, std::wstring_view value) {
+  std::wstring text(pattern);
+  const std::size_t at = text.find(L"%s");
+  if (at != std::wstring::npos) text.replace(at, 2, value);
+  return text;
+}
+
+// Blanks at either end would not survive the file being read again, and the workbench would then be
+// known under two names.
+std::wstring TrimBlanks(std::wstring text) {
+  const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\x3000'; };
+  while (!text.empty() && blank(text.back())) text.pop_back();
+  std::size_t start = 0;
+  while (start < text.size() && blank(text[start])) ++start;
+  return text.substr(start);
+}
+
+bool HasControlCharacter(std::wstring_view text) {
+  for (wchar_t c : text) {
+    if (c < 0x20) return true;
+  }
+  return false;
+}
+
+std::vector<std::u16string> WidePaths(const std::vector<std::string>& paths) {
+  std::vector<std::u16string> wide;
+  for (const std::string& path : paths) wide.push_back(win32::U16FromWide(win32::WideFromCp932(path)));
+  return wide;
+}
+
+// The wait cursor for a command that does not return to the message loop for a while.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { ::SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
+
+}  // namespace
+
+void TZarnFrmMain::CreateMenus() {
+  zarnPMUpon_ = ::CreatePopupMenu();
+  AppendItem(zarnPMUpon_, IDM_CASCADE_KEEP_SIZE, text::kMenuCascadeKeepSize, 0, nullptr);
+  AppendItem(zarnPMUpon_, IDM_CASCADE_UNIFORM, text::kMenuCascadeUniform, 0, nullptr);
+
+  zarnPMSaveWB_ = ::CreatePopupMenu();
+  AppendItem(zarnPMSaveWB_, IDM_NEW_WB, text::kMenuNewWorkBench, 6, nullptr);
+  AppendSeparator(zarnPMSaveWB_);
+  zarnPMLoadWB_ = ::CreatePopupMenu();
+  AppendItem(zarnPMLoadWB_, IDM_ORGANISE_WB, text::kMenuOrganise, 4, nullptr);
+  AppendSeparator(zarnPMLoadWB_);
+
+  zarnMiMainWBSave_ = ::CreatePopupMenu();
+  AppendItem(zarnMiMainWBSave_, IDM_NEW_WB, text::kMenuNewWorkBench, 6, nullptr);
+  AppendSeparator(zarnMiMainWBSave_);
+  zarnMiMainWBLoad_ = ::CreatePopupMenu();
+  AppendItem(zarnMiMainWBLoad_, IDM_ORGANISE_WB, text::kMenuOrganise, 4, nullptr);
+  AppendSeparator(zarnMiMainWBLoad_);
+  zarnBtnConfig_ = ::CreatePopupMenu();
+  AppendItem(zarnBtnConfig_, IDM_CONFIG_DIALOG, text::kMenuSettingsDialog, 3, nullptr);
+  AppendSeparator(zarnBtnConfig_);
+  AppendItem(zarnBtnConfig_, IDM_TITLEBAR_TOGGLE, text::kMenuTitleBar, 8, nullptr);
+
+  zarnPMMain_ = ::CreatePopupMenu();
+  AppendItem(zarnPMMain_, IDM_CASCADE_KEEP_SIZE, text::kMenuCascadeKeepSize, 0, nullptr);
+  AppendItem(zarnPMMain_, IDM_CASCADE_UNIFORM, text::kMenuCascadeUniform, 0, nullptr);
+  AppendSeparator(zarnPMMain_);
+  AppendItem(zarnPMMain_, IDM_TILE, text::kMenuTile, 1, nullptr);
+  AppendSeparator(zarnPMMain_);
+  AppendItem(zarnPMMain_, IDM_CLOSE_ALL, text::kMenuCloseAll, 2, nullptr);
+  AppendSeparator(zarnPMMain_);
+  AppendItem(zarnPMMain_, 0, text::kMenuSaveWorkBench, 6, nullptr, zarnMiMainWBSave_);
+  AppendSeparator(zarnPMMain_);
+  AppendItem(zarnPMMain_, 0, text::kMenuLoadWorkBench, 5, nullptr, zarnMiMainWBLoad_);
+  AppendSeparator(zarnPMMain_);
+  AppendItem(zarnPMMain_, 0, text::kMenuSettings, 3, nullptr, zarnBtnConfig_);
+  AppendSeparator(zarnPMMain_);
+  AppendItem(zarnPMMain_, IDM_EXIT, text::kMenuExit, 9, nullptr);
+}
+
+void TZarnFrmMain::DestroyMenus() {
+  // Destroying the right-click menu destroys its submenus with it.
+  for (HMENU* menu : {&zarnPMUpon_, &zarnPMSaveWB_, &zarnPMLoadWB_, &zarnPMMain_}) {
+    if (*menu != nullptr) ::DestroyMenu(*menu);
+    *menu = nullptr;
+  }
+  zarnMiMainWBSave_ = zarnMiMainWBLoad_ = zarnBtnConfig_ = nullptr;
+}
+
+void TZarnFrmMain::SetMenuImages() {
+  for (HMENU menu : {zarnPMUpon_, zarnPMSaveWB_, zarnPMLoadWB_, zarnPMMain_, zarnMiMainWBSave_, zarnMiMainWBLoad_,
+                     zarnBtnConfig_}) {
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+      MENUITEMINFOW item{};
+      item.cbSize = sizeof item;
+      item.fMask = MIIM_DATA;
+      if (!::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &item) || item.dwItemData == 0) continue;
+      item.fMask = MIIM_BITMAP;
+      item.hbmpItem = menuImages_.Get(static_cast<int>(item.dwItemData) - 1);
+      ::SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &item);
+    }
+  }
+}
+
+HMENU TZarnFrmMain::MenuOf(WorkBenchMenu menu) const {
+  switch (menu) {
+    case WorkBenchMenu::LoadDropDown:
+      return zarnPMLoadWB_;
+    case WorkBenchMenu::SaveDropDown:
+      return zarnPMSaveWB_;
+    case WorkBenchMenu::LoadSubmenu:
+      return zarnMiMainWBLoad_;
+    case WorkBenchMenu::SaveSubmenu:
+      return zarnMiMainWBSave_;
+  }
+  return nullptr;
+}
+
+// The fixed items come first and stay; everything after them is a workbench.
+void TZarnFrmMain::ClearWorkBenchItems(HMENU menu) {
+  for (int i = ::GetMenuItemCount(menu) - 1; i >= 2; --i) ::DeleteMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
+}
+
+void TZarnFrmMain::AddWorkBenchItem(HMENU menu, WorkBenchMenu which, std::size_t index, const std::string& name) {
+  AppendItem(menu, static_cast<UINT>(FirstIdOf(which) + static_cast<int>(index)), MenuCaption(name).c_str(), kNoImage,
+             nullptr);
+}
+
+void TZarnFrmMain::BuildWorkBenchMenus() {
+  for (const WorkBenchRange& range : kRanges) ClearWorkBenchItems(MenuOf(range.menu));
+  marks_.Rebuild(dm_.WorkBenchProfile());
+  const std::vector<std::string>& names = marks_.Names();
+  // Menu commands carry the index in 16 bits: a file of more workbenches than a range holds still
+  // keeps them all, only the menus end.
+  const std::size_t shown = std::min<std::size_t>(names.size(), IDM_WB_RANGE_SIZE);
+  for (const WorkBenchRange& range : kRanges) {
+    for (std::size_t i = 0; i < shown; ++i) AddWorkBenchItem(MenuOf(range.menu), range.menu, i, names[i]);
+  }
+  ApplyMenuMarks();
+}
+
+void TZarnFrmMain::ApplyMenuMarks() {
+  for (const WorkBenchRange& range : kRanges) {
+    HMENU menu = MenuOf(range.menu);
+    const std::optional<WorkBenchMenuMarks::Mark> mark = marks_.DefaultOf(range.menu);
+    if (!mark) {
+      ::SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);
+    } else if (mark->fixedItem) {
+      ::SetMenuDefaultItem(menu, FixedIdOf(range.menu), FALSE);
+    } else {
+      ::SetMenuDefaultItem(menu, static_cast<UINT>(range.first + static_cast<int>(mark->workBench)), FALSE);
+    }
+  }
+}
+
+void TZarnFrmMain::OnInitMenuPopup(HMENU menu) {
+  for (const WorkBenchRange& range : kRanges) {
+    if (MenuOf(range.menu) == menu) marks_.MenuOpening(range.menu, dm_.WorkBenchProfile());
+  }
+  ApplyMenuMarks();
+}
+
+bool TZarnFrmMain::OnWorkBenchCommand(int id) {
+  for (const WorkBenchRange& range : kRanges) {
+    if (id < range.first || id >= range.first + IDM_WB_RANGE_SIZE) continue;
+    const std::size_t index = static_cast<std::size_t>(id - range.first);
+    if (index >= marks_.Names().size()) return true;
+    if (IsLoadMenu(range.menu)) {
+      Run([this, menu = range.menu, index] { WorkBenchLoadItemClick(menu, index); });
+    } else {
+      Run([this, menu = range.menu, index] { WorkBenchSaveItemClick(menu, index); });
+    }
+    return true;
+  }
+  return false;
+}
+
+void TZarnFrmMain::WorkBenchLoadItemClick(WorkBenchMenu menu, std::size_t index) {
+  marks_.WorkBenchChosen(menu, index);
+  ApplyMenuMarks();
+  LoadWorkBench(marks_.Names()[index]);
+}
+
+void TZarnFrmMain::WorkBenchSaveItemClick(WorkBenchMenu menu, std::size_t index) {
+  const std::string name = marks_.Names()[index];
+  if (!Confirm(window_, Format(text::kOverwriteWorkBench, win32::WideFromCp932(name)))) return;
+  marks_.WorkBenchChosen(menu, index);
+  ApplyMenuMarks();
+  WaitCursor wait;
+  ReportLeftOut(folders_->SaveWorkBench(name, false, nullptr));
+}
+
+void TZarnFrmMain::LoadWorkBench(const std::string& name) {
+  RestoreResult result;
+  {
+    WaitCursor wait;
+    result = folders_->LoadWorkBench(name);
+  }
+  const std::u16string summary = NotRestoredSummary(WidePaths(result.notRestored));
+  if (!summary.empty()) Inform(window_, win32::WideFromU16(summary));
+}
+
+void TZarnFrmMain::ReportLeftOut(const SaveResult& result) {
+  const std::u16string summary = LeftOutSummary(result.leftOut);
+  if (!summary.empty()) Inform(window_, win32::WideFromU16(summary));
+}
+
+void TZarnFrmMain::ZarnMiNewWBClick() {
+  const std::optional<std::wstring> typed = InputQuery(window_, kApplicationTitle, text::kEnterWorkBenchName, L"");
+  if (!typed) return;
+  const std::wstring wideName = TrimBlanks(*typed);
+  if (wideName.empty()) return;
+  const std::optional<std::string> name = HasControlCharacter(wideName) ? std::nullopt : win32::Cp932FromWide(wideName);
+  if (!name) {
+    Inform(window_, text::kNameNotStorable);
+    return;
+  }
+  SaveResult result;
+  {
+    WaitCursor wait;
+    result = folders_->SaveWorkBench(*name, true, [this] { return Confirm(window_, text::kAlreadyRegistered); });
+  }
+  BuildWorkBenchMenus();
+  ApplyShowMode();
+  ReportLeftOut(result);
+}
+
+void TZarnFrmMain::ZarnMiDeleteWBClick() {
+  if (config_ != nullptr && config_->ShowModal(window_, ConfigPage::WorkBenches)) BuildWorkBenchMenus();
+}
+
+void TZarnFrmMain::ZarnBtnWBSvClick() {
+  POINT at{};
+  ::GetCursorPos(&at);
+  PopUp(zarnPMSaveWB_, at);
+}
+
+void TZarnFrmMain::ZarnBtnWBLdClick() {
+  switch (LoadButtonActionFor(dm_.SettingsProfile().ReadInteger(kConfigSection, "WorkBenchLoad", 0))) {
+    case LoadButtonAction::PopUpMenu: {
+      POINT at{};
+      ::GetCursorPos(&at);
+      PopUp(zarnPMLoadWB_, at);
+      break;
+    }
+    case LoadButtonAction::LoadLast: {
+      Profile& workBenches = dm_.WorkBenchProfile();
+      for (const std::string& name : workBenches.ReadSections()) {
+        if (workBenches.ReadBool(name, "Last", false)) {
+          LoadWorkBench(name);
+          break;
+        }
+      }
+      break;
+    }
+    case LoadButtonAction::Nothing:
+      break;
+  }
+}
+
+}  // namespace zarn::app

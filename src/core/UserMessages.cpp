@@ -1,0 +1,46 @@
+#include "core/UserMessages.h"
+
+namespace zarn {
+namespace {
+
+// A list of hundreds of folders would make a dialog taller than the screen, with its button off it.
+constexpr std::size_t kMaxListedFolders = 20;
+
+std::u16string FolderList(std::u16string_view heading, const std::vector<std::u16string>& folders) {
+  if (folders.empty()) return {};
+  std::u16string text(heading);
+  text += u"\r\n";
+  for (std::size_t i = 0; i < folders.size() && i < kMaxListedFolders; ++i) {
+    text += u"\r\n";
+    text += folders[i].empty() ? std::u16string(u"（フォルダ名なし）") : folders[i];
+  }
+  if (folders.size() > kMaxListedFolders) {
+    text += u"\r\nほか " + [](std::size_t n) {
+      std::u16string digits;
+      do {
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
+        n /= 10;
+      } while (n != 0);
+      return digits;
+    }(folders.size() - kMaxListedFolders) + u" 件";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::u16string GenericErrorText(std::u16string_view message) {
+  std::u16string text(message);
+  if (!text.empty() && text.back() > u'.') text += u'.';
+  return text;
+}
+
+std::u16string NotRestoredSummary(const std::vector<std::u16string>& folders) {
+  return FolderList(u"次のフォルダは復元できませんでした。", folders);
+}
+
+std::u16string LeftOutSummary(const std::vector<std::u16string>& folders) {
+  return FolderList(u"次のフォルダはパスを保存できないため、ワークベンチに含めませんでした。", folders);
+}
+
+}  // namespace zarn

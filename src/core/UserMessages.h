@@ -1,0 +1,18 @@
+#pragma once
+// Texts the program shows that are made from other texts: the generic error display's message and
+// the summaries after a save or a restore.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zarn {
+
+// The failure's message, with a "." added when its last character sorts above ".".
+std::u16string GenericErrorText(std::u16string_view message);
+
+// One line per folder, after a sentence saying what happened to them; empty when there is none,
+// which means no dialog at all.
+std::u16string NotRestoredSummary(const std::vector<std::u16string>& folders);
+std::u16string LeftOutSummary(const std::vector<std::u16string>& folders);
+
+}  // namespace zarn

@@ -1,0 +1,61 @@
+#include "core/WorkBenchMenuMarks.h"
+
+#include "core/Profile.h"
+
+namespace zarn {
+namespace {
+
+constexpr char kLastKey[] = "Last";
+
+// "新規ワークベンチの保存" and "ワークベンチの整理" in code page 932.
+const std::string kNewWorkBenchCaption =
+    "\x90\x56\x8B\x4B\x83\x8F\x81\x5B\x83\x4E\x83\x78\x83\x93\x83\x60\x82\xCC\x95\xDB\x91\xB6";
+const std::string kOrganiseCaption = "\x83\x8F\x81\x5B\x83\x4E\x83\x78\x83\x93\x83\x60\x82\xCC\x90\xAE\x97\x9D";
+
+}  // namespace
+
+bool IsDropDown(WorkBenchMenu menu) {
+  return menu == WorkBenchMenu::LoadDropDown || menu == WorkBenchMenu::SaveDropDown;
+}
+
+bool IsLoadMenu(WorkBenchMenu menu) {
+  return menu == WorkBenchMenu::LoadDropDown || menu == WorkBenchMenu::LoadSubmenu;
+}
+
+const std::string& WorkBenchMenuMarks::FixedCaption(WorkBenchMenu menu) {
+  return IsLoadMenu(menu) ? kOrganiseCaption : kNewWorkBenchCaption;
+}
+
+void WorkBenchMenuMarks::Rebuild(const Profile& workBenches) {
+  names_ = workBenches.ReadSections();
+  // New items carry no mark; the fixed items of the drop-downs keep theirs, as they are not rebuilt.
+  for (std::size_t i = 0; i < kWorkBenchMenuCount; ++i) {
+    if (marks_[i] && !marks_[i]->fixedItem) marks_[i].reset();
+  }
+  FollowLastMarks(WorkBenchMenu::LoadDropDown, workBenches);
+  FollowLastMarks(WorkBenchMenu::SaveDropDown, workBenches);
+}
+
+void WorkBenchMenuMarks::MenuOpening(WorkBenchMenu menu, const Profile& workBenches) {
+  if (IsDropDown(menu)) FollowLastMarks(menu, workBenches);
+}
+
+void WorkBenchMenuMarks::WorkBenchChosen(WorkBenchMenu menu, std::size_t index) {
+  if (index < names_.size()) marks_[static_cast<std::size_t>(menu)] = Mark{false, index};
+}
+
+void WorkBenchMenuMarks::FollowLastMarks(WorkBenchMenu menu, const Profile& workBenches) {
+  std::optional<Mark>& mark = marks_[static_cast<std::size_t>(menu)];
+  if (workBenches.ReadBool(FixedCaption(menu), kLastKey, false)) {
+    mark = Mark{true, 0};
+    return;
+  }
+  for (std::size_t i = 0; i < names_.size(); ++i) {
+    if (workBenches.ReadBool(names_[i], kLastKey, false)) {
+      mark = Mark{false, i};
+      return;
+    }
+  }
+}
+
+}  // namespace zarn
