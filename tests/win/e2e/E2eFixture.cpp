@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "StandinWindow.h"
+#include "resource.h"
 #include "TestHostCommands.h"
 
 namespace zarn::e2e {
@@ -46,6 +47,8 @@ void E2eTest::TearDown() {
   // The host goes first: the folder windows it hosts go with it.
   if (host_) host_->Close();
   host_.reset();
+  if (zarn_) zarn_->Close();
+  zarn_.reset();
   CloseFolderWindowsLeftOpen();
   processes_.clear();  // ends whatever is still running
   std::error_code ignored;
@@ -65,11 +68,24 @@ TestHostClient& E2eTest::StartHost() {
   return *host_;
 }
 
+ZarnClient& E2eTest::StartZarn(std::optional<std::string> settings) {
+  zarn_ = std::make_unique<ZarnClient>(ZarnFolder(), std::move(settings));
+  return *zarn_;
+}
+
+void E2eTest::LoadStandinShell() {
+  ASSERT_TRUE(zarn_) << "start the program first";
+  ASSERT_TRUE(FolderWindows().empty());
+  ASSERT_TRUE(zarn_->Send(IDM_CLOSE_ALL));
+  ASSERT_NE(zarn_->WaitForHost(), nullptr) << "the stand-in shell did not load into the program";
+}
+
 HWND E2eTest::OpenFolderWindow(const std::filesystem::path& folder, const std::vector<std::wstring>& switches) {
   std::vector<HWND> before = FolderWindows();
   std::vector<std::wstring> arguments = switches;
   // Into the host's process, where placements can be read exactly; never into a window of its own.
   if (host_) arguments.push_back(L"/host:" + std::to_wstring(host_->ProcessId()));
+  if (zarn_ && zarn_->WaitForHost(0ms) != nullptr) arguments.push_back(L"/host:" + std::to_wstring(zarn_->ProcessId()));
   arguments.push_back(folder.wstring());
   processes_.emplace_back(ProgramFolder() / L"zarn_standin_folder.exe", arguments);
   HWND opened = nullptr;

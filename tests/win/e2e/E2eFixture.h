@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 
 #include "Driver.h"
 #include "TestHostClient.h"
+#include "ZarnClient.h"
 
 // RECT is the window system's own type, so its comparison and printing live where it does.
 inline bool operator==(const RECT& a, const RECT& b) {
@@ -48,6 +50,16 @@ class E2eTest : public ::testing::Test {
   TestHostClient& StartHost();
   TestHostClient& Host() { return *host_; }
 
+  // Starts a private copy of the real program in ZarnFolder(), with `settings` as its Zarn.ini when
+  // given. Folder windows opened afterwards are hosted in its process once it has loaded the
+  // stand-in shell (LoadStandinShell), so its report gives their exact placements.
+  ZarnClient& StartZarn(std::optional<std::string> settings = std::nullopt);
+  ZarnClient& Zarn() { return *zarn_; }
+  std::filesystem::path ZarnFolder() const { return root_ / L"zarn"; }
+  // Runs a folder-window command with no folder window open, which makes the program create the
+  // shell's automation object: the stand-in host then lives in its process.
+  void LoadStandinShell();
+
   // Opens a stand-in folder window the way a user's double click would, and returns it once shown.
   HWND OpenFolderWindow(const std::filesystem::path& folder, const std::vector<std::wstring>& switches = {});
 
@@ -58,6 +70,7 @@ class E2eTest : public ::testing::Test {
 
  private:
   std::unique_ptr<TestHostClient> host_;
+  std::unique_ptr<ZarnClient> zarn_;
   std::vector<Process> processes_;
 };
 
