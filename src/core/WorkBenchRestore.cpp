@@ -97,13 +97,16 @@ struct FolderWindows::RestoreState {
     return above;
   }
 
-  // The record given up for one of these folders, taken off the list of folders not restored.
+  // The record given up for a folder the window shows. It is about to get its window after all, so
+  // it is no longer named as not restored.
   std::optional<WorkBenchRecord> TakeGivenUp(const ListedWindow& window) {
-    const auto record = std::ranges::find_if(givenUp, [&](const WorkBenchRecord& r) { return window.Shows(FolderKey(r.path)); });
+    const auto record =
+        std::ranges::find_if(givenUp, [&](const WorkBenchRecord& r) { return window.Shows(FolderKey(r.path)); });
     if (record == givenUp.end()) return std::nullopt;
     WorkBenchRecord taken = std::move(*record);
     givenUp.erase(record);
-    if (const auto named = std::ranges::find(notRestored, taken.path); named != notRestored.end()) notRestored.erase(named);
+    const auto named = std::ranges::find(notRestored, taken.path);
+    if (named != notRestored.end()) notRestored.erase(named);
     return taken;
   }
 
@@ -216,7 +219,9 @@ RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
   for (const std::string& key : workBenches_.ReadSection(name)) {
     if (key == kLastKey) continue;
     records.push_back(ParseRecordLine(workBenches_.ReadString(name, key, "")));
-    state.storedFolders.insert(state.FolderKey(records.back().path));
+    // An empty path names no folder; it is also what a window whose path cannot be read as code
+    // page 932 reports, and such a window must stay unknown.
+    if (!records.back().path.empty()) state.storedFolders.insert(state.FolderKey(records.back().path));
   }
 
   for (const WorkBenchRecord& record : records) {

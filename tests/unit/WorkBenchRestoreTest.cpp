@@ -251,7 +251,9 @@ TEST_F(LoadWorkBench, PlacedWindowMissingFromOneSnapshotIsNotTakenForANewTab) {
 
   EXPECT_TRUE(Load("R").notRestored.empty());
   ASSERT_EQ(desktop_.OpenedWindows().size(), 3u);
-  for (std::size_t i = 0; i < rects.size(); ++i) EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[i]).rect, rects[i]) << i;
+  for (std::size_t i = 0; i < rects.size(); ++i) {
+    EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[i]).rect, rects[i]) << i;
+  }
 }
 
 TEST_F(LoadWorkBench, WindowComingAfterItsWaitRanOutGetsItsOwnPlaceNotTheNextOnes) {
