@@ -2,9 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "core/Error.h"
@@ -18,9 +15,23 @@ namespace {
   throw Error(win32::Utf8FromWide(win32::WideFromU16(message)));
 }
 
+// A metafile is a few kilobytes; anything beyond this is no picture to put behind five buttons.
+constexpr DWORD kMaxMetafileBytes = 64 * 1024 * 1024;
+
 std::vector<std::uint8_t> ReadAll(const std::wstring& path) {
-  std::ifstream in(std::filesystem::path(path), std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::vector<std::uint8_t> bytes;
+  LARGE_INTEGER size{};
+  if (::GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= kMaxMetafileBytes) {
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
+    bytes.resize(read);
+  }
+  ::CloseHandle(file);
+  return bytes;
 }
 
 // A Windows metafile, with or without the placeable header that most .wmf files start with.

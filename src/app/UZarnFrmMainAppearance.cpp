@@ -1,6 +1,4 @@
 // Transparency and the background picture of the toolbar window.
-#include <filesystem>
-
 #include "app/UZarnDM.h"
 #include "app/UZarnFrmMain.h"
 #include "app/ZarnMessages.h"
@@ -41,8 +39,8 @@ void TZarnFrmMain::LoadBackgroundImage() {
   background_.Clear();
   const std::wstring path =
       win32::WideFromCp932(dm_.SettingsProfile().ReadString(kConfigSection, "BackgroundImage", ""));
-  std::error_code error;
-  if (path.empty() || !std::filesystem::is_regular_file(path, error)) return;
+  const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
   background_.Load(path);
   ::InvalidateRect(toolBar_, nullptr, TRUE);
 }

@@ -24,9 +24,39 @@ extern "C" __declspec(dllimport) unsigned long __stdcall GetLastError();
 namespace zarn {
 namespace {
 
+// The file's name for a message, in UTF-8. Encoded here rather than through path::u8string(), whose
+// conversion facets would more than double the size of the Windows program.
 std::string Utf8(const std::filesystem::path& file) {
-  const std::u8string text = file.u8string();
-  return std::string(text.begin(), text.end());
+  const auto& native = file.native();
+  if constexpr (sizeof(native[0]) == 1) {
+    return std::string(native.begin(), native.end());
+  } else {
+    std::string text;
+    for (std::size_t i = 0; i < native.size(); ++i) {
+      char32_t c = static_cast<char16_t>(native[i]);
+      if (c >= 0xD800 && c < 0xDC00 && i + 1 < native.size() && native[i + 1] >= 0xDC00 && native[i + 1] < 0xE000) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char16_t>(native[++i]) - 0xDC00);
+      } else if (c >= 0xD800 && c < 0xE000) {
+        c = 0xFFFD;  // a lone surrogate
+      }
+      if (c < 0x80) {
+        text += static_cast<char>(c);
+      } else if (c < 0x800) {
+        text += static_cast<char>(0xC0 | (c >> 6));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+      } else if (c < 0x10000) {
+        text += static_cast<char>(0xE0 | (c >> 12));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+      } else {
+        text += static_cast<char>(0xF0 | (c >> 18));
+        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+      }
+    }
+    return text;
+  }
 }
 
 std::string ErrnoText(int code) { return std::generic_category().message(code); }
@@ -86,8 +116,10 @@ std::filesystem::path ResolveTarget(const std::filesystem::path& file) {
 }  // namespace
 
 std::filesystem::path TemporaryFileFor(const std::filesystem::path& file) {
+  // In the path's own character type: a narrow literal would go through the locale's conversion.
+  static constexpr std::filesystem::path::value_type kSuffix[] = {'.', 't', 'm', 'p', 0};
   std::filesystem::path temporary = file;
-  temporary += ".tmp";
+  temporary += kSuffix;
   return temporary;
 }
 
