@@ -133,6 +133,18 @@ LRESULT TZarnFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       PopUpMainMenu(at);
       return 0;
     }
+    case WM_MEASUREITEM: {
+      auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (item.CtlType != ODT_MENU) break;
+      MeasureMenuImage(item);
+      return TRUE;
+    }
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item.CtlType != ODT_MENU) break;
+      DrawMenuImage(item);
+      return TRUE;
+    }
     case WM_INITMENUPOPUP:
       OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
       return 0;
@@ -244,7 +256,6 @@ void TZarnFrmMain::ApplyDpi(UINT dpi) {
     info.cx = static_cast<WORD>(Scale(kSeparatorWidth, dpi_));
     ::SendMessageW(toolBar_, TB_SETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&info));
   }
-  menuImages_.Make(::GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
   SetMenuImages();
   ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(dm_.AppIcon(dpi_, false)));
   ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dm_.AppIcon(dpi_, true)));

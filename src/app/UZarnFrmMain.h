@@ -10,7 +10,6 @@
 #include <string>
 
 #include "app/BackgroundPicture.h"
-#include "app/MenuImages.h"
 #include "core/FolderWindows.h"
 #include "core/ToolbarSettings.h"
 #include "core/WorkBenchMenuMarks.h"
@@ -98,6 +97,8 @@ class TZarnFrmMain {
   void PopUpMainMenu(POINT at);
   HMENU MenuOf(WorkBenchMenu menu) const;
   void SetMenuImages();
+  void MeasureMenuImage(MEASUREITEMSTRUCT& item) const;
+  void DrawMenuImage(const DRAWITEMSTRUCT& item) const;
 
   // ---- tray, start modes, title bar (UZarnFrmMainTray.cpp)
   void InitTrayIconData();
@@ -144,7 +145,6 @@ class TZarnFrmMain {
   HMENU zarnMiMainWBLoad_ = nullptr;
   HMENU zarnBtnConfig_ = nullptr;
   WorkBenchMenuMarks marks_;
-  MenuImages menuImages_;
   BackgroundPicture background_;
 };
 

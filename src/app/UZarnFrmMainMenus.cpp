@@ -154,6 +154,8 @@ void TZarnFrmMain::DestroyMenus() {
   zarnMiMainWBSave_ = zarnMiMainWBLoad_ = zarnBtnConfig_ = nullptr;
 }
 
+// Menu images are drawn from the image list when the menu asks: a bitmap given to the menu would need
+// per-pixel alpha, which not every system blends.
 void TZarnFrmMain::SetMenuImages() {
   for (HMENU menu : {zarnPMUpon_, zarnPMSaveWB_, zarnPMLoadWB_, zarnPMMain_, zarnMiMainWBSave_, zarnMiMainWBLoad_,
                      zarnBtnConfig_}) {
@@ -164,10 +166,23 @@ void TZarnFrmMain::SetMenuImages() {
       item.fMask = MIIM_DATA;
       if (!::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &item) || item.dwItemData == 0) continue;
       item.fMask = MIIM_BITMAP;
-      item.hbmpItem = menuImages_.Get(static_cast<int>(item.dwItemData) - 1);
+      item.hbmpItem = HBMMENU_CALLBACK;
       ::SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &item);
     }
   }
+}
+
+void TZarnFrmMain::MeasureMenuImage(MEASUREITEMSTRUCT& item) const {
+  item.itemWidth = static_cast<UINT>(dm_.ImageSize());
+  item.itemHeight = static_cast<UINT>(dm_.ImageSize());
+}
+
+void TZarnFrmMain::DrawMenuImage(const DRAWITEMSTRUCT& item) const {
+  if (item.itemData == 0) return;
+  const int size = dm_.ImageSize();
+  const RECT& r = item.rcItem;
+  ::ImageList_Draw(dm_.ZarnImgList(dpi_), static_cast<int>(item.itemData) - 1, item.hDC, r.left + (r.right - r.left - size) / 2,
+                   r.top + (r.bottom - r.top - size) / 2, ILD_TRANSPARENT);
 }
 
 HMENU TZarnFrmMain::MenuOf(WorkBenchMenu menu) const {
