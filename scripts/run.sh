@@ -15,15 +15,14 @@ case "$(uname -s)" in
     # On Windows the program simply runs.
     cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release
     cmake --build build/windows
-    exe=build/windows/bin/Zarn.exe
-    [[ -f $exe ]] || exe=build/windows/bin/zarn_test_host.exe
-    exec "$exe"
+    exec build/windows/bin/Zarn.exe
     ;;
 esac
 
 scripts/install-deps.sh
 cmake --preset mingw >/dev/null
-cmake --build --preset mingw
+# The program and the stand-in shell it runs against; the tests are not needed here.
+cmake --build --preset mingw --target Zarn zarn_standin_shell zarn_standin_folder
 
 # A prefix of its own beside the test build's, so a test run and this never tear each other down.
 run=$root/build/run
@@ -48,23 +47,38 @@ for d in "$demo"/*/; do touch "$d/readme.txt"; done
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 program=bin/Zarn.exe
-[[ -f $run/$program ]] || program=bin/zarn_test_host.exe
-echo "Starting $(basename "$program") with five stand-in folder windows (display $DISPLAY)"
+echo "Starting Zarn with five stand-in folder windows (display $DISPLAY)"
 for d in "$demo"/*/; do
   timeout "${ZARN_RUN_SECONDS:-86400}" wine "$run/bin/zarn_standin_folder.exe" /own "$(winpath "${d%/}")" </dev/null >>"$run/wine-logs/demo.log" 2>&1 &
 done
 sleep 2
-# Until the toolbar program exists the test host stands in for it; /run:<command> makes it arrange the
-# folder windows once it is up (cascade-uniform, cascade, tile or close), so the screenshot shows it.
-timeout "${ZARN_RUN_SECONDS:-86400}" wine "$run/$program" "/run:${ZARN_RUN_COMMAND:-cascade-uniform}" </dev/null >>"$run/wine-logs/demo.log" 2>&1 &
+# Zarn keeps its profiles beside itself: a copy in the run folder gets Zarn.ini and Zarn.wbf there.
+cp "$run/$program" "$run/Zarn.exe"
+# A fresh start each time, so the toolbar opens where the click below expects it.
+rm -f "$run/Zarn.ini"
+timeout "${ZARN_RUN_SECONDS:-86400}" wine "$run/Zarn.exe" </dev/null >>"$run/wine-logs/demo.log" 2>&1 &
 pid=$!
-sleep 4
+sleep 3
+# Zarn reads no command line: the demo arrangement comes from a click on its toolbar, as a user's
+# would. On first run the toolbar sits at (755, 605); its buttons start below the caption.
+case "${ZARN_RUN_COMMAND:-cascade}" in
+  cascade) button="768 635" ;;  # the cascade button's body: the default variant
+  tile) button="804 635" ;;
+  close) button="834 635" ;;
+  none) button="" ;;
+  *) echo "ZARN_RUN_COMMAND: cascade, tile, close or none" >&2; button="" ;;
+esac
+if [[ -n $button ]]; then
+  # shellcheck disable=SC2086
+  xdotool mousemove $button click 1
+  sleep 2
+fi
 shot=$run/zarn-screenshot.png
 import -display "$DISPLAY" -window root "$shot"
 echo "Screenshot: $shot"
 if [[ $headless == 1 ]]; then
   kill "$pid" 2>/dev/null || true
 else
-  echo "Zarn is running; close its window to end."
+  echo "Zarn is running; choose 終了 in its right-click menu to end."
   wait "$pid" || true
 fi

@@ -381,6 +381,11 @@ void TZarnFrmMain::Run(const std::function<void()>& command) {
   ++modalDepth_;
   RunCommand(window_, command);
   --modalDepth_;
+  // Folder windows just moved over the toolbar's place: it stays above them and is drawn again.
+  if (::IsWindowVisible(window_)) {
+    FormShow();
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
 }
 
 void TZarnFrmMain::OnCommand(int id) {
