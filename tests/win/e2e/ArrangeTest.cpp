@@ -1,10 +1,10 @@
-// Tile, both cascades and close all, in real windows on the 1920 x 1080 test desktop. The host's
-// window is on the only monitor, so the arrangement area is (0, 0, 1920, 1080).
+// Tile, both cascades and close all, in real windows on the 1920 x 1080 test desktop. The toolbar is
+// on the only monitor, so the arrangement area is (0, 0, 1920, 1080).
 #include <string>
 #include <vector>
 
 #include "E2eFixture.h"
-#include "TestHostCommands.h"
+#include "resource.h"
 
 namespace zarn::e2e {
 namespace {
@@ -17,7 +17,8 @@ class ArrangeTest : public E2eTest {
   // Opens `count` folder windows at scattered places and returns them in the snapshot's order, the
   // order the commands work in.
   std::vector<HWND> OpenWindows(int count) {
-    StartHost();
+    StartZarn();
+    LoadStandinShell();
     std::vector<HWND> opened;
     for (int i = 0; i < count; ++i) {
       HWND window = OpenFolderWindow(MakeFolder(L"F" + std::to_wstring(i)));
@@ -26,7 +27,7 @@ class ArrangeTest : public E2eTest {
       opened.push_back(window);
     }
     std::vector<HWND> ordered;
-    for (const SnapshotRecord& record : Host().Dump()) ordered.push_back(record.handle);
+    for (const standin::ReportedFolderWindow& window : ReportedFolders()) ordered.push_back(window.hwnd);
     EXPECT_EQ(ordered.size(), opened.size());
     return ordered;
   }
@@ -47,7 +48,7 @@ TEST_P(TileTest, FillsTheMonitorRowByRowWithShortRowsOnTop) {
   ShowWindow(windows.back(), SW_MINIMIZE);  // a minimized window is brought back into the grid
   ASSERT_TRUE(WaitUntil([&] { return IsIconic(windows.back()) != FALSE; }, 2s));
 
-  EXPECT_EQ(Host().Command(testhost::kTile).status, testhost::kResultOk);
+  EXPECT_TRUE(Zarn().Send(IDM_TILE));
 
   const int cellHeight = kDesktopHeight / static_cast<int>(tile.rows.size());
   std::size_t next = 0;
@@ -78,7 +79,7 @@ TEST_F(ArrangeTest, CascadeKeepingSizesStepsByTheCaptionHeightFromTheTopLeftCorn
   const int step = GetSystemMetrics(SM_CYCAPTION);
   EXPECT_EQ(step, 19);  // the test desktop's caption height; the expected places rest on it
 
-  EXPECT_EQ(Host().Command(testhost::kCascadeKeepSize).status, testhost::kResultOk);
+  EXPECT_TRUE(Zarn().Send(IDM_CASCADE_KEEP_SIZE));
 
   for (std::size_t i = 0; i < windows.size(); ++i) {
     SCOPED_TRACE("window " + std::to_string(i));
@@ -94,7 +95,7 @@ TEST_F(ArrangeTest, UniformCascadeGivesEveryWindowHalfTheMonitor) {
   ASSERT_TRUE(WaitUntil([&] { return IsZoomed(windows[2]) != FALSE; }, 2s));
   const int step = GetSystemMetrics(SM_CYCAPTION);
 
-  EXPECT_EQ(Host().Command(testhost::kCascadeUniform).status, testhost::kResultOk);
+  EXPECT_TRUE(Zarn().Send(IDM_CASCADE_UNIFORM));
 
   for (std::size_t i = 0; i < windows.size(); ++i) {
     SCOPED_TRACE("window " + std::to_string(i));
@@ -109,23 +110,28 @@ TEST_F(ArrangeTest, CloseAllClosesEveryFolderWindowAndNothingElse) {
   std::vector<HWND> windows = OpenWindows(5);
   ASSERT_EQ(windows.size(), 5u);
 
-  EXPECT_EQ(Host().Command(testhost::kCloseAll).status, testhost::kResultOk);
+  EXPECT_TRUE(Zarn().Send(IDM_CLOSE_ALL));
 
   EXPECT_TRUE(WaitUntil([&] { return FolderWindows().empty(); }, 5s));
   for (HWND window : windows) EXPECT_FALSE(IsWindow(window));
-  EXPECT_TRUE(IsWindow(Host().Window()));
-  EXPECT_TRUE(Host().Dump().empty());
+  EXPECT_TRUE(IsWindow(Zarn().Window()));
+  EXPECT_TRUE(Zarn().Running());
+  EXPECT_TRUE(ReportedFolders().empty());
 }
 
 TEST_F(ArrangeTest, CommandsWithNoFolderWindowDoNothing) {
-  StartHost();
-  const RECT hostBefore = ReadWindow(Host().Window()).rect;
-  for (std::uint16_t command : {testhost::kTile, testhost::kCascadeKeepSize, testhost::kCascadeUniform,
-                                testhost::kCloseAll}) {
-    EXPECT_EQ(Host().Command(command).status, testhost::kResultOk) << command;
+  StartZarn();
+  // The toolbar takes its final size once its start-up messages are through.
+  ASSERT_TRUE(Zarn().WaitIdle());
+  const RECT toolbarBefore = ReadWindow(Zarn().Window()).rect;
+  for (UINT command : {IDM_TILE, IDM_CASCADE_KEEP_SIZE, IDM_CASCADE_UNIFORM, IDM_CLOSE_ALL}) {
+    EXPECT_TRUE(Zarn().Send(command)) << command;
+    // A failing command would show the error display instead of doing nothing.
+    EXPECT_TRUE(Zarn().Dialogs().empty()) << command;
   }
-  EXPECT_EQ(ReadWindow(Host().Window()).rect, hostBefore);
-  EXPECT_TRUE(IsWindow(Host().Window()));
+  EXPECT_EQ(ReadWindow(Zarn().Window()).rect, toolbarBefore);
+  EXPECT_TRUE(IsWindow(Zarn().Window()));
+  EXPECT_TRUE(Zarn().Running());
 }
 
 }  // namespace

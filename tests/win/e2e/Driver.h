@@ -1,6 +1,6 @@
 #pragma once
 // The end-to-end driver's tools: start programs on the test desktop, wait for what they do within a
-// bound, read windows back, and talk to the test host.
+// bound, read windows back.
 #include <windows.h>
 
 #include <chrono>
@@ -59,7 +59,7 @@ class Process {
 
 std::wstring QuoteArgument(std::wstring_view argument);
 
-// The folder holding this driver; the test host and the stand-in programs are built beside it.
+// The folder holding this driver; the real program and the stand-in programs are built beside it.
 std::filesystem::path ProgramFolder();
 
 std::string ReadFileBytes(const std::filesystem::path& file);

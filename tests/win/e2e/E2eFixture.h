@@ -1,6 +1,6 @@
 #pragma once
 // What every end-to-end scenario starts from: a fresh folder in the prefix for its real folders and
-// a private copy of the test host, an empty desktop, and a teardown that ends all it started.
+// a private copy of the real program, an empty desktop, and a teardown that ends all it started.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "Driver.h"
-#include "TestHostClient.h"
 #include "ZarnClient.h"
 
 // RECT is the window system's own type, so its comparison and printing live where it does.
@@ -43,13 +42,6 @@ class E2eTest : public ::testing::Test {
   // A real folder under this test's folder. Switches in `marker` are what the stand-in folder
   // program does for it when the shell opens it (the marker file travels with the folder).
   std::filesystem::path MakeFolder(std::wstring_view name, std::wstring_view marker = {});
-  std::filesystem::path HostFolder() const { return root_ / L"host"; }
-
-  // Starts the host and lets it load the stand-in shell (its first snapshot does), so folder windows
-  // opened from now on live in the host's process and report their placements exactly.
-  TestHostClient& StartHost();
-  TestHostClient& Host() { return *host_; }
-
   // Starts a private copy of the real program in ZarnFolder(), with `settings` as its Zarn.ini when
   // given. Folder windows opened afterwards are hosted in its process once it has loaded the
   // stand-in shell (LoadStandinShell), so its report gives their exact placements.
@@ -66,10 +58,29 @@ class E2eTest : public ::testing::Test {
   // Moves a window as a user would; waits until it has the rectangle.
   void MoveWindowTo(HWND window, const RECT& rect);
 
+  // What the program said while one command ran.
+  struct CommandLog {
+    bool finished = false;                  // the command came back within its bound
+    std::vector<std::wstring> questions;    // every confirmation it asked, as worded
+    std::vector<std::wstring> information;  // the whole text of every information box
+    std::vector<std::wstring> folders;      // the folders those boxes listed, one per line
+    Milliseconds busy{};                    // until the first information box or the end
+  };
+  // Runs a command to its end as a user would: types `name` into the name dialog it opens, answers
+  // each confirmation with yes (`confirm`) or cancel, reads and closes each information box. Sent
+  // from a thread of its own: the command has ended when that send comes back, however long the
+  // program goes without reading its queue.
+  CommandLog RunCommand(UINT command, std::wstring_view name = {}, bool confirm = true, Milliseconds bound = 90s);
+  CommandLog SaveNewWorkBench(std::wstring_view name, bool confirm = true);
+  // Restores the workbench at `index` in the file's order, through the load button's menu item.
+  CommandLog RestoreWorkBench(int index);
+  // The folder windows of the program's process as its stand-in host reports them, in creation
+  // order: the order of the shell's collection, the order commands and saves walk.
+  std::vector<standin::ReportedFolderWindow> ReportedFolders();
+
   std::filesystem::path root_;
 
  private:
-  std::unique_ptr<TestHostClient> host_;
   std::unique_ptr<ZarnClient> zarn_;
   std::vector<Process> processes_;
 };

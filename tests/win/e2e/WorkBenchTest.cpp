@@ -1,56 +1,15 @@
 // Saving folder windows as a workbench and restoring them: the bytes of the workbench file, and the
 // windows the shell opens again, with their rectangles, show states and placements.
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "E2eFixture.h"
-#include "TestHostCommands.h"
+#include "WorkBenchFile.h"
+#include "resource.h"
 
 namespace zarn::e2e {
 namespace {
-
-// The workbench file is code page 932. Converted here with the system's own table, independently of
-// the program's converter.
-std::string Cp932(std::wstring_view text) {
-  if (text.empty()) return {};
-  int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-  return out;
-}
-
-std::string Join(const std::vector<std::string>& fields) {
-  std::string line;
-  for (const std::string& field : fields) line += (line.empty() ? "" : "\t") + field;
-  return line;
-}
-
-// A record line as the workbench file stores it: path, left, top, width, height, show command,
-// minimized x, y, maximized x, y, then the normal rectangle as top, left, right, bottom.
-std::string RecordLine(std::wstring_view path, const RECT& rect, int showCmd, POINT min, POINT max, const RECT& normal) {
-  auto n = [](long value) { return std::to_string(value); };
-  return Join({Cp932(path), n(rect.left), n(rect.top), n(Width(rect)), n(Height(rect)), n(showCmd), n(min.x), n(min.y),
-               n(max.x), n(max.y), n(normal.top), n(normal.left), n(normal.right), n(normal.bottom)});
-}
-
-std::string RecordLine(const SnapshotRecord& record) {
-  return RecordLine(Wide(record.path), record.windowRect, record.showCmd, record.minPosition, record.maxPosition,
-                    record.normalPosition);
-}
-
-std::vector<std::string> FileLines(const std::filesystem::path& file) { return SplitLines(ReadFileBytes(file)); }
-
-// The written form of a profile: lines end with CR LF, and every section with an empty line.
-std::string WrittenForm(const std::vector<std::vector<std::string>>& sections) {
-  std::string text;
-  for (const auto& section : sections) {
-    for (const std::string& line : section) text += line + "\r\n";
-    text += "\r\n";
-  }
-  return text;
-}
 
 // The open folder window showing `folder`, or nullptr.
 HWND WindowOfFolder(const std::filesystem::path& folder) {
@@ -60,10 +19,18 @@ HWND WindowOfFolder(const std::filesystem::path& folder) {
   return nullptr;
 }
 
-using WorkBenchTest = E2eTest;
+// A program copy whose stand-in shell is loaded, so the folder windows opened later live in its
+// process and report their placements exactly.
+class WorkBenchTest : public E2eTest {
+ protected:
+  void StartWithShell() {
+    StartZarn();
+    LoadStandinShell();
+  }
+};
 
 TEST_F(WorkBenchTest, SavedWindowsComeBackWithTheirRectanglesStatesAndPlacements) {
-  TestHostClient& host = StartHost();
+  StartWithShell();
   const std::vector<std::filesystem::path> folders = {MakeFolder(L"Alpha"), MakeFolder(L"資料"), MakeFolder(L"Gamma"),
                                                       MakeFolder(L"Delta"), MakeFolder(L"Epsilon")};
   std::vector<RECT> rects;
@@ -78,55 +45,54 @@ TEST_F(WorkBenchTest, SavedWindowsComeBackWithTheirRectanglesStatesAndPlacements
   ShowWindow(windows[1], SW_MAXIMIZE);
   ShowWindow(windows[3], SW_MINIMIZE);
   ASSERT_TRUE(WaitUntil([&] { return IsZoomed(windows[1]) && IsIconic(windows[3]); }, 2s));
-  const std::vector<SnapshotRecord> saved = host.Dump();
+  const std::vector<standin::ReportedFolderWindow> saved = ReportedFolders();
   ASSERT_EQ(saved.size(), folders.size());
 
   const std::wstring name = L"作業台";
-  HostResult save = host.Save(name);
-  EXPECT_EQ(save.status, testhost::kResultOk);
-  EXPECT_TRUE(save.paths.empty());
+  const CommandLog save = SaveNewWorkBench(name);
+  EXPECT_TRUE(save.questions.empty());
+  EXPECT_TRUE(save.information.empty());
 
-  // The file holds one line per window in snapshot order, then the mark of the last one used.
-  std::vector<std::string> section = {"[" + Cp932(name) + "]"};
+  // The file holds one line per window in collection order, then the mark of the last one used.
+  std::vector<std::string> section = {SectionLine(name)};
   for (std::size_t i = 0; i < saved.size(); ++i) section.push_back(std::to_string(i + 1) + "=" + RecordLine(saved[i]));
   section.push_back("Last=1");
   const std::string expected = WrittenForm({section});
-  EXPECT_EQ(ReadFileBytes(host.WorkBenchFile()), expected);
-  const std::vector<std::string> file = FileLines(host.WorkBenchFile());
+  EXPECT_EQ(ReadFileBytes(Zarn().WorkBenchFile()), expected);
+  const std::vector<std::string> file = FileLines(Zarn().WorkBenchFile());
   ASSERT_EQ(file.size(), section.size() + 1);
-  // The snapshot itself must have been right for the file to be: spot-check it against the windows.
+  // The placements the file was checked against must themselves be right: spot-check them.
   EXPECT_EQ(saved[0].windowRect, rects[0]);
-  EXPECT_EQ(saved[0].showCmd, SW_SHOWNORMAL);
-  EXPECT_EQ(saved[1].showCmd, SW_SHOWMAXIMIZED);
-  EXPECT_EQ(saved[1].normalPosition, rects[1]);
-  EXPECT_EQ(saved[3].showCmd, SW_SHOWMINIMIZED);
-  EXPECT_EQ(saved[3].normalPosition, rects[3]);
+  EXPECT_EQ(saved[0].placement.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
+  EXPECT_EQ(saved[1].placement.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
+  EXPECT_EQ(saved[1].placement.rcNormalPosition, rects[1]);
+  EXPECT_EQ(saved[3].placement.showCmd, static_cast<UINT>(SW_SHOWMINIMIZED));
+  EXPECT_EQ(saved[3].placement.rcNormalPosition, rects[3]);
   EXPECT_NE(file[2].find(Cp932(L"資料")), std::string::npos) << "the Japanese folder name is stored as code page 932";
 
-  Stopwatch watch;
-  HostResult restore = host.Restore(name);
-  EXPECT_EQ(restore.status, testhost::kResultOk);
-  EXPECT_TRUE(restore.paths.empty());
-  EXPECT_LT(watch.Elapsed(), 15s);
+  const CommandLog restore = RestoreWorkBench(0);
+  EXPECT_TRUE(restore.information.empty()) << Utf8(restore.information.empty() ? L"" : restore.information[0]);
+  EXPECT_LT(restore.busy, 15s);
 
   // The old windows were closed and new ones opened by the shell, one per record, in record order.
   EXPECT_TRUE(WaitUntil([&] { return std::none_of(windows.begin(), windows.end(), IsWindow); }, 5s));
   ASSERT_TRUE(WaitUntil([&] { return FolderWindows().size() == folders.size(); }, 5s));
-  const std::vector<SnapshotRecord> restored = host.Dump();
+  const std::vector<standin::ReportedFolderWindow> restored = ReportedFolders();
   ASSERT_EQ(restored.size(), saved.size());
   for (std::size_t i = 0; i < saved.size(); ++i) {
-    SCOPED_TRACE(saved[i].path);
-    const SnapshotRecord& now = restored[i];
+    SCOPED_TRACE(Utf8(saved[i].path));
+    const standin::ReportedFolderWindow& now = restored[i];
+    const UINT showCmd = saved[i].placement.showCmd;
     EXPECT_EQ(now.path, saved[i].path);
-    EXPECT_EQ(std::count(windows.begin(), windows.end(), now.handle), 0) << "a closed window was reused";
-    EXPECT_EQ(now.showCmd, saved[i].showCmd);
-    EXPECT_EQ(now.normalPosition, saved[i].normalPosition);
-    const WindowState state = ReadWindow(now.handle);
-    EXPECT_EQ(state.zoomed, saved[i].showCmd == SW_SHOWMAXIMIZED);
-    EXPECT_EQ(state.iconic, saved[i].showCmd == SW_SHOWMINIMIZED);
-    if (saved[i].showCmd == SW_SHOWNORMAL) {
+    EXPECT_EQ(std::count(windows.begin(), windows.end(), now.hwnd), 0) << "a closed window was reused";
+    EXPECT_EQ(now.placement.showCmd, showCmd);
+    EXPECT_EQ(now.placement.rcNormalPosition, saved[i].placement.rcNormalPosition);
+    const WindowState state = ReadWindow(now.hwnd);
+    EXPECT_EQ(state.zoomed, showCmd == SW_SHOWMAXIMIZED);
+    EXPECT_EQ(state.iconic, showCmd == SW_SHOWMINIMIZED);
+    if (showCmd == SW_SHOWNORMAL) {
       EXPECT_EQ(state.rect, saved[i].windowRect);
-    } else if (saved[i].showCmd == SW_SHOWMAXIMIZED) {
+    } else if (showCmd == SW_SHOWMAXIMIZED) {
       // Known Wine gap: its SetWindowPlacement moves a maximized window whose maximized position is
       // the default (-1, -1) to (0, 0), keeping the size. Windows leaves it where maximizing put it.
       EXPECT_EQ(Width(state.rect), Width(saved[i].windowRect));
@@ -136,28 +102,43 @@ TEST_F(WorkBenchTest, SavedWindowsComeBackWithTheirRectanglesStatesAndPlacements
     }
   }
   // A restore changes only the marks, and this workbench already had it.
-  EXPECT_EQ(ReadFileBytes(host.WorkBenchFile()), expected);
+  EXPECT_EQ(ReadFileBytes(Zarn().WorkBenchFile()), expected);
 }
 
-TEST_F(WorkBenchTest, SavingOverAnExistingWorkbenchAsksFirst) {
-  TestHostClient& host = StartHost();
+// Two ways to save over a workbench that exists, each with its own question.
+struct OverwriteCase {
+  const char* label;
+  UINT command;           // the save drop-down's item of the workbench, or a new workbench
+  std::wstring typed;     // the name typed for a new workbench
+  std::wstring question;  // the question before anything is replaced
+};
+
+class OverwriteTest : public WorkBenchTest, public ::testing::WithParamInterface<OverwriteCase> {};
+
+TEST_P(OverwriteTest, SavingOverAnExistingWorkbenchAsksFirst) {
+  const OverwriteCase& overwrite = GetParam();
+  StartWithShell();
   HWND first = OpenFolderWindow(MakeFolder(L"First"));
+  ASSERT_NE(first, nullptr);
   ASSERT_NE(OpenFolderWindow(MakeFolder(L"Second")), nullptr);
-  ASSERT_EQ(host.Save(L"Bench").status, testhost::kResultOk);
-  ASSERT_EQ(host.Save(L"Other").status, testhost::kResultOk);
-  const std::string twoWindows = ReadFileBytes(host.WorkBenchFile());
+  for (const wchar_t* name : {L"Bench", L"Other"}) {
+    const CommandLog save = SaveNewWorkBench(name);
+    ASSERT_TRUE(save.finished);
+    ASSERT_TRUE(save.questions.empty()) << name;
+  }
+  const std::string twoWindows = ReadFileBytes(Zarn().WorkBenchFile());
 
   PostMessageW(first, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(first); }, 5s));
 
-  // A name differing only in letter case is the same workbench.
-  ASSERT_EQ(host.Command(testhost::kConfirmNo).status, testhost::kResultOk);
-  EXPECT_EQ(host.Save(L"BENCH").status, testhost::kResultDeclined);
-  EXPECT_EQ(ReadFileBytes(host.WorkBenchFile()), twoWindows);
+  const CommandLog declined = RunCommand(overwrite.command, overwrite.typed, false);
+  EXPECT_EQ(declined.questions, std::vector<std::wstring>{overwrite.question});
+  EXPECT_EQ(ReadFileBytes(Zarn().WorkBenchFile()), twoWindows);
 
-  ASSERT_EQ(host.Command(testhost::kConfirmYes).status, testhost::kResultOk);
-  EXPECT_EQ(host.Save(L"BENCH").status, testhost::kResultOkConfirmed);
-  const std::vector<std::string> lines = FileLines(host.WorkBenchFile());
+  const CommandLog confirmed = RunCommand(overwrite.command, overwrite.typed, true);
+  EXPECT_EQ(confirmed.questions, std::vector<std::wstring>{overwrite.question});
+  EXPECT_TRUE(confirmed.information.empty());
+  const std::vector<std::string> lines = FileLines(Zarn().WorkBenchFile());
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[0], "[Bench]");  // replaced in place, under the name as first written
   EXPECT_TRUE(lines[1].starts_with("1=") && lines[1].find("Second") != std::string::npos) << lines[1];
@@ -167,16 +148,24 @@ TEST_F(WorkBenchTest, SavingOverAnExistingWorkbenchAsksFirst) {
   EXPECT_EQ(lines[7], "Last=0");
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Ways, OverwriteTest,
+    ::testing::Values(
+        // A name differing only in letter case is the same workbench.
+        OverwriteCase{"NewNameInOtherCase", IDM_NEW_WB, L"BENCH",
+                      L"このﾜｰｸﾍﾞﾝﾁ名は既に登録されています。上書きしますか？"},
+        OverwriteCase{"SaveMenuItem", IDM_WB_SAVE_DROPDOWN_FIRST + 0, L"", L"ﾜｰｸﾍﾞﾝﾁ[Bench]に上書きしますか？"}),
+    [](const ::testing::TestParamInfo<OverwriteCase>& info) { return std::string(info.param.label); });
+
 TEST_F(WorkBenchTest, AFolderNameCodePage932CannotHoldIsStoredAsItsShortPath) {
-  TestHostClient& host = StartHost();
+  StartWithShell();
   const std::filesystem::path folder = MakeFolder(L"Caf\u00E9 \u00FCber");  // neither letter is in code page 932
   ASSERT_NE(OpenFolderWindow(folder), nullptr);
 
-  HostResult save = host.Save(L"Short");
-  EXPECT_EQ(save.status, testhost::kResultOk);
-  EXPECT_TRUE(save.paths.empty()) << "left out: " << (save.paths.empty() ? "" : save.paths[0]);
+  const CommandLog save = SaveNewWorkBench(L"Short");
+  EXPECT_TRUE(save.information.empty()) << "left out: " << Utf8(save.information.empty() ? L"" : save.information[0]);
 
-  const std::vector<std::string> lines = FileLines(host.WorkBenchFile());
+  const std::vector<std::string> lines = FileLines(Zarn().WorkBenchFile());
   ASSERT_GE(lines.size(), 2u);
   ASSERT_TRUE(lines[1].starts_with("1="));
   const std::string stored = lines[1].substr(2, lines[1].find('\t') - 2);
@@ -187,9 +176,8 @@ TEST_F(WorkBenchTest, AFolderNameCodePage932CannotHoldIsStoredAsItsShortPath) {
   EXPECT_TRUE(SamePath(longPath, folder.wstring())) << stored;
 
   // The short path opens the same folder again.
-  HostResult restore = host.Restore(L"Short");
-  EXPECT_EQ(restore.status, testhost::kResultOk);
-  EXPECT_TRUE(restore.paths.empty());
+  const CommandLog restore = RestoreWorkBench(0);
+  EXPECT_TRUE(restore.information.empty()) << Utf8(restore.information.empty() ? L"" : restore.information[0]);
   ASSERT_TRUE(WaitUntil([] { return FolderWindows().size() == 1; }, 5s));
   const std::wstring opened = FolderPathOf(FolderWindows().front());
   ASSERT_GT(GetLongPathNameW(opened.c_str(), longPath, MAX_PATH * 2), 0u);
@@ -217,25 +205,25 @@ TEST_F(WorkBenchTest, RestoreGoesOnPastFoldersThatCannotBePlacedAndNamesThem) {
                                       "5=" + Cp932(sparse.wstring()),
                                       "6=" + normal(good2, good2Rect),
                                       "Last=0"};
-  WriteFileBytes(HostFolder() / L"zarn_test_host.wbf", WrittenForm({section}));
-  TestHostClient& host = StartHost();
+  std::filesystem::create_directories(ZarnFolder());
+  WriteFileBytes(ZarnFolder() / L"Zarn.wbf", WrittenForm({section}));
+  StartWithShell();
   HWND before = OpenFolderWindow(MakeFolder(L"OpenBefore"));
   ASSERT_NE(before, nullptr);
 
-  Stopwatch watch;
-  HostResult restore = host.Restore(L"Broken");
-  const Milliseconds took = watch.Elapsed();
-  EXPECT_EQ(restore.status, testhost::kResultOk);
+  const CommandLog restore = RestoreWorkBench(0);
+  EXPECT_TRUE(restore.finished);
   // The folder that never opens costs the one wait for a new window; nothing waits longer.
-  EXPECT_LT(took, 25s);
+  EXPECT_LT(restore.busy, 25s);
 
-  std::vector<std::wstring> named;
-  for (const std::string& path : restore.paths) named.push_back(Wide(path));
-  // Named: the folders that got no window. The window that refuses its size did get one.
-  std::vector<std::filesystem::path> expectedNamed = {missing, never};
-  EXPECT_EQ(named.size(), expectedNamed.size());
+  // Named, in one information box: the folders that got no window. The window that refuses its
+  // size did get one.
+  EXPECT_EQ(restore.information.size(), 1u);
+  const std::vector<std::filesystem::path> expectedNamed = {missing, never};
+  EXPECT_EQ(restore.folders.size(), expectedNamed.size());
   for (const std::filesystem::path& path : expectedNamed) {
-    EXPECT_TRUE(std::any_of(named.begin(), named.end(), [&](const std::wstring& n) { return SamePath(n, path.wstring()); }))
+    EXPECT_TRUE(std::any_of(restore.folders.begin(), restore.folders.end(),
+                            [&](const std::wstring& n) { return SamePath(n, path.wstring()); }))
         << Utf8(path.wstring()) << " is not named as not restored";
   }
 
@@ -265,7 +253,7 @@ TEST_F(WorkBenchTest, RestoreGoesOnPastFoldersThatCannotBePlacedAndNamesThem) {
 
   // The records stay as they were; only the mark changes.
   section.back() = "Last=1";
-  EXPECT_EQ(ReadFileBytes(host.WorkBenchFile()), WrittenForm({section}));
+  EXPECT_EQ(ReadFileBytes(Zarn().WorkBenchFile()), WrittenForm({section}));
 }
 
 }  // namespace
