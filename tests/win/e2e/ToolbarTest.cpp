@@ -1,0 +1,370 @@
+// The toolbar window itself: where it opens, what it remembers, its cascade button, title bar,
+// transparency, background picture, and what it does when its settings file cannot be written.
+#include <algorithm>
+
+#include "ToolbarScenario.h"
+#include "ZarnMessages.h"
+#include "resource.h"
+
+namespace zarn::e2e {
+namespace {
+
+using ToolbarTest = E2eTest;
+
+// The smallest client that holds every button.
+SIZE ButtonArea(const ZarnClient& zarn) {
+  SIZE area{0, 0};
+  for (int i = 0; i < kToolButtonCount; ++i) {
+    const RECT r = ToolButtonRect(zarn, i);
+    area.cx = std::max(area.cx, r.right);
+    area.cy = std::max(area.cy, r.bottom);
+  }
+  return area;
+}
+
+LONG_PTR ExStyle(HWND window) { return GetWindowLongPtrW(window, GWL_EXSTYLE); }
+bool HasCaption(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION; }
+
+TEST_F(ToolbarTest, FirstRunOpensAtItsPlaceOnTopWithoutTaskbarButton) {
+  ZarnClient& zarn = Ready(StartZarn());
+  HWND window = zarn.Window();
+  const RECT frame = WindowRect(window);
+  EXPECT_EQ(frame.left, 755);
+  EXPECT_EQ(frame.top, 605);
+  // Two rows of 22-pixel buttons, the drop-down buttons wider than the plain ones.
+  const SIZE area = ButtonArea(zarn);
+  EXPECT_GT(area.cy, 2 * 22);
+  EXPECT_GT(Width(ToolButtonRect(zarn, kCascadeButton)), Width(ToolButtonRect(zarn, kTileButton)));
+  const SIZE client = ClientSize(window);
+  EXPECT_GE(client.cx, area.cx);
+  EXPECT_EQ(client.cy, area.cy);
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_TRUE(ExStyle(window) & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(ExStyle(window) & WS_EX_APPWINDOW);
+  EXPECT_TRUE(ExStyle(window) & WS_EX_TOPMOST);
+  EXPECT_TRUE(HasCaption(window));
+
+  ASSERT_EQ(zarn.Close(), 0u);
+  const auto file = zarn.SettingsFile();
+  EXPECT_EQ(ConfigValue(file, "Left"), "755");
+  EXPECT_EQ(ConfigValue(file, "Top"), "605");
+  EXPECT_EQ(ConfigValue(file, "Width"), std::to_string(client.cx));
+  EXPECT_EQ(ConfigValue(file, "Height"), std::to_string(client.cy));
+  EXPECT_EQ(ConfigValue(file, "UponDef"), "0");
+}
+
+// Disabled: with its title bar the window keeps the system's minimum width (112 outer here), so the
+// client is 108 wide around 96 pixels of buttons, and turning the title bar off then shrinks the
+// client to 96. The window must let itself be as small as its buttons (WM_GETMINMAXINFO).
+TEST_F(ToolbarTest, DISABLED_ClientIsExactlyTheButtonAreaWithAndWithoutTitleBar) {
+  ZarnClient& zarn = Ready(StartZarn());
+  const SIZE area = ButtonArea(zarn);
+  for (int toggles = 0; toggles < 3; ++toggles) {
+    EXPECT_EQ(ClientSize(zarn.Window()).cx, area.cx) << toggles;
+    EXPECT_EQ(ClientSize(zarn.Window()).cy, area.cy) << toggles;
+    ASSERT_TRUE(zarn.Send(IDM_TITLEBAR_TOGGLE));
+  }
+}
+
+enum class Ending { Exit, EndSession, EndSessionCancelled };
+struct EndingCase {
+  const char* name;
+  Ending ending;
+  bool remembered;
+};
+
+class RememberTest : public E2eTest, public ::testing::WithParamInterface<EndingCase> {};
+
+TEST_P(RememberTest, PositionSizeAndCascadeDefaultSurviveTheEnd) {
+  const EndingCase& c = GetParam();
+  ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"UponDef", "1"}})));
+  const SIZE client = ClientSize(zarn.Window());
+  SetWindowPos(zarn.Window(), nullptr, 333, 222, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(WaitUntil([&] { return WindowRect(zarn.Window()).left == 333; }, 2s));
+  const std::string before = ReadFileBytes(zarn.SettingsFile());
+
+  if (c.ending == Ending::Exit) {
+    ASSERT_EQ(zarn.Close(), 0u);
+  } else {
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(zarn.Window(), WM_ENDSESSION, c.ending == Ending::EndSession, 0, SMTO_NORMAL,
+                                    5000, &answer));
+    // Windows ends the process without destroying its windows.
+    KillProcess(zarn.ProcessId());
+  }
+  if (!c.remembered) {
+    EXPECT_EQ(ReadFileBytes(zarn.SettingsFile()), before);
+    return;
+  }
+  EXPECT_EQ(ConfigValue(zarn.SettingsFile(), "UponDef"), "1");
+  ZarnClient& again = Ready(StartZarn());
+  EXPECT_EQ(WindowRect(again.Window()).left, 333);
+  EXPECT_EQ(WindowRect(again.Window()).top, 222);
+  EXPECT_EQ(ClientSize(again.Window()).cx, client.cx);
+  EXPECT_EQ(ClientSize(again.Window()).cy, client.cy);
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, RememberTest,
+                         ::testing::Values(EndingCase{"Exit", Ending::Exit, true},
+                                           EndingCase{"EndSession", Ending::EndSession, true},
+                                           EndingCase{"EndSessionCancelled", Ending::EndSessionCancelled, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct StartPlaceCase {
+  const char* name;
+  const char* left;
+  const char* top;
+  LONG expectedLeft;
+  LONG expectedTop;
+};
+
+class StartPlaceTest : public E2eTest, public ::testing::WithParamInterface<StartPlaceCase> {};
+
+TEST_P(StartPlaceTest, StoredPositionBeyondTheDesktopStartsAtItsEdge) {
+  const StartPlaceCase& c = GetParam();
+  ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"Left", c.left}, {"Top", c.top}})));
+  EXPECT_EQ(WindowRect(zarn.Window()).left, c.expectedLeft);
+  EXPECT_EQ(WindowRect(zarn.Window()).top, c.expectedTop);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, StartPlaceTest,
+                         ::testing::Values(StartPlaceCase{"LeftBeyond", "5000", "100", 0, 100},
+                                           StartPlaceCase{"TopBeyond", "100", "5000", 100, 0},
+                                           StartPlaceCase{"Inside", "40", "30", 40, 30}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct CascadeCase {
+  const char* name;
+  const char* uponDef;
+  UINT command;
+  bool uniform;
+  const char* writtenUponDef;
+};
+
+class CascadeTest : public E2eTest, public ::testing::WithParamInterface<CascadeCase> {};
+
+TEST_P(CascadeTest, BodyRunsTheDefaultVariantAndKeepsItWhileMenuItemsDoNot) {
+  const CascadeCase& c = GetParam();
+  ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"UponDef", c.uponDef}})));
+  LoadStandinShell();
+  const std::vector<SIZE> sizes = {{500, 300}, {700, 420}};
+  std::vector<HWND> windows;
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    windows.push_back(OpenFolderWindow(MakeFolder(L"F" + std::to_wstring(i))));
+    ASSERT_NE(windows.back(), nullptr);
+    MoveWindowTo(windows.back(), RectAt(300 + 100 * static_cast<int>(i), 200, sizes[i].cx, sizes[i].cy));
+  }
+  ASSERT_TRUE(zarn.Send(c.command));
+
+  std::vector<RECT> rects;
+  for (HWND window : windows) rects.push_back(WindowRect(window));
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    const SIZE expected = c.uniform ? SIZE{960, 540} : sizes[i];
+    EXPECT_EQ(Width(rects[i]), expected.cx) << i;
+    EXPECT_EQ(Height(rects[i]), expected.cy) << i;
+  }
+  // One step apart, diagonally.
+  const LONG stepX = rects[1].left - rects[0].left;
+  const LONG stepY = rects[1].top - rects[0].top;
+  EXPECT_EQ(std::abs(stepX), std::abs(stepY));
+  EXPECT_GE(std::abs(stepX), GetSystemMetrics(SM_CYCAPTION));
+
+  // The cascade drop-down shows the default variant as its bold item.
+  const auto menu = OpenDropDown(zarn, kCascadeButton);
+  ASSERT_TRUE(menu);
+  const UINT keptDefault = std::string(c.writtenUponDef) == "1" ? IDM_CASCADE_UNIFORM : IDM_CASCADE_KEEP_SIZE;
+  EXPECT_EQ(Defaults(Level(*menu)), std::vector<UINT>{keptDefault});
+  ASSERT_TRUE(zarn.CloseMenus());
+  ASSERT_EQ(zarn.Close(), 0u);
+  EXPECT_EQ(ConfigValue(zarn.SettingsFile(), "UponDef"), c.writtenUponDef);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variants, CascadeTest,
+    ::testing::Values(CascadeCase{"BodyKeepSize", "0", IDM_CASCADE_DEFAULT, false, "0"},
+                      CascadeCase{"BodyUniform", "1", IDM_CASCADE_DEFAULT, true, "1"},
+                      CascadeCase{"ItemKeepSizeLeavesUniformDefault", "1", IDM_CASCADE_KEEP_SIZE, false, "1"},
+                      CascadeCase{"ItemUniformLeavesKeepSizeDefault", "0", IDM_CASCADE_UNIFORM, true, "0"},
+                      // A value naming no variant acts as the first; only the body replaces it.
+                      CascadeCase{"BodyReplacesUnknownDefault", "5", IDM_CASCADE_DEFAULT, false, "0"},
+                      CascadeCase{"ItemKeepsUnknownDefault", "5", IDM_CASCADE_UNIFORM, true, "5"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ToolbarTest, TitleBarToggledTwiceComesBackToItsFirstFrame) {
+  ZarnClient& zarn = Ready(StartZarn());
+  HWND window = zarn.Window();
+  const RECT first = WindowRect(window);
+  for (const bool visible : {false, true}) {
+    ASSERT_TRUE(zarn.Send(IDM_TITLEBAR_TOGGLE));
+    EXPECT_EQ(HasCaption(window), visible);
+    // Written at once, not only at exit.
+    EXPECT_EQ(ConfigValue(zarn.SettingsFile(), "TitleBarView"), visible ? "1" : "0");
+    EXPECT_EQ(ClientSize(window).cy, ButtonArea(zarn).cy);
+    EXPECT_EQ(WindowRect(window).left, first.left);
+    if (!visible) {
+      EXPECT_LT(Height(WindowRect(window)), Height(first));
+    }
+  }
+  EXPECT_EQ(WindowRect(window), first);
+}
+
+TEST_F(ToolbarTest, TitleBarOffAtStartGivesTheSameClientWithoutCaption) {
+  ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"TitleBarView", "0"}})));
+  EXPECT_FALSE(HasCaption(zarn.Window()));
+  const SIZE area = ButtonArea(zarn);
+  EXPECT_EQ(ClientSize(zarn.Window()).cx, area.cx);
+  EXPECT_EQ(ClientSize(zarn.Window()).cy, area.cy);
+}
+
+struct LayerCase {
+  const char* name;
+  const char* type;
+  const char* alpha;
+  DWORD flags;  // 0: not layered at all
+  BYTE expectedAlpha;
+};
+
+class LayerTest : public E2eTest, public ::testing::WithParamInterface<LayerCase> {};
+
+TEST_P(LayerTest, MainLayerTypeGivesItsTransparency) {
+  const LayerCase& c = GetParam();
+  ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"MainLayerType", c.type}, {"MainLayerAlpha", c.alpha}})));
+  HWND window = zarn.Window();
+  ASSERT_TRUE(zarn.WaitIdle());
+  EXPECT_EQ((ExStyle(window) & WS_EX_LAYERED) != 0, c.flags != 0);
+  if (c.flags == 0) return;
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(window, &key, &alpha, &flags));
+  EXPECT_EQ(flags, c.flags);
+  if (flags & LWA_COLORKEY) {
+    EXPECT_EQ(key, GetSysColor(COLOR_BTNFACE));
+  }
+  if (flags & LWA_ALPHA) {
+    EXPECT_EQ(alpha, c.expectedAlpha);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, LayerTest,
+                         ::testing::Values(LayerCase{"Opaque", "0", "128", 0, 0},
+                                           LayerCase{"ColourKey", "1", "128", LWA_COLORKEY, 0},
+                                           LayerCase{"Alpha", "2", "128", LWA_ALPHA, 128},
+                                           LayerCase{"AlphaAboveRange", "2", "300", LWA_ALPHA, 255}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A 24-bit bottom-up BMP of one colour.
+std::string SolidBitmap(int width, int height, COLORREF colour) {
+  const int stride = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biSizeImage = static_cast<DWORD>(stride * height);
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + info.biSizeImage;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+  std::string row(static_cast<std::size_t>(stride), '\0');
+  for (int x = 0; x < width; ++x) {
+    row[3 * x] = static_cast<char>(GetBValue(colour));
+    row[3 * x + 1] = static_cast<char>(GetGValue(colour));
+    row[3 * x + 2] = static_cast<char>(GetRValue(colour));
+  }
+  for (int y = 0; y < height; ++y) bytes += row;
+  return bytes;
+}
+
+COLORREF ScreenPixel(POINT at) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, at.x, at.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+TEST_F(ToolbarTest, BackgroundPictureIsDrawnBehindTheButtons) {
+  constexpr COLORREF kColour = RGB(20, 200, 40);
+  const auto picture = root_ / L"back.bmp";
+  WriteFileBytes(picture, SolidBitmap(400, 200, kColour));
+  ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"BackgroundImage", Cp932Text(picture.wstring())}})));
+  ASSERT_TRUE(zarn.WaitIdle());
+  EXPECT_TRUE(zarn.Dialogs().empty());
+  // The gap between the tile and close-all buttons shows the background, not a button.
+  const RECT tile = ToolButtonRect(zarn, kTileButton);
+  POINT at{tile.right + 3, (tile.top + tile.bottom) / 2};
+  ClientToScreen(ToolBarOf(zarn.Window()), &at);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(at) == kColour; }, 2s)) << std::hex << ScreenPixel(at);
+}
+
+struct BadPictureCase {
+  const char* name;
+  const wchar_t* file;
+  const wchar_t* message;
+};
+
+class BadPictureTest : public E2eTest, public ::testing::WithParamInterface<BadPictureCase> {};
+
+TEST_P(BadPictureTest, IsToldOnceAndStartUpGoesOn) {
+  const BadPictureCase& c = GetParam();
+  const auto picture = root_ / c.file;
+  WriteFileBytes(picture, "not a picture at all, just some words to fill a file");
+  ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"BackgroundImage", Cp932Text(picture.wstring())},
+                                          {"TitleBarView", "0"},
+                                          {"MainLayerType", "2"},
+                                          {"MainLayerAlpha", "128"}})));
+  HWND error = zarn.WaitForDialog(app::kApplicationTitle);
+  ASSERT_NE(error, nullptr);
+  EXPECT_EQ(ZarnClient::StaticTexts(error), std::vector<std::wstring>{c.message});
+  ASSERT_TRUE(ZarnClient::PressButton(error, IDOK));
+  ASSERT_TRUE(WaitUntil([&] { return zarn.Dialogs().empty(); }, 3s));
+  HWND window = zarn.Window();
+  // The rest of the start-up runs once the box is gone.
+  WaitUntil([&] { return !HasCaption(window) && (ExStyle(window) & WS_EX_LAYERED); }, 3s);
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_FALSE(HasCaption(window));
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(window, nullptr, &alpha, &flags));
+  EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
+  EXPECT_EQ(alpha, 128);
+  EXPECT_TRUE(zarn.Send(IDM_TILE));
+  EXPECT_TRUE(zarn.Dialogs().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, BadPictureTest,
+    ::testing::Values(BadPictureCase{"UnknownKind", L"back.png", L"拡張子 .png の画像形式は処理できません."},
+                      BadPictureCase{"Bitmap", L"back.bmp", L"ビットマップイメージが不正です."},
+                      BadPictureCase{"Icon", L"back.ico", L"アイコンイメージが不正です."},
+                      BadPictureCase{"WindowsMetafile", L"back.wmf", L"メタファイルが不正です."},
+                      BadPictureCase{"EnhancedMetafile", L"back.emf", L"メタファイルが不正です."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Disabled: the program counts on the system refusing to replace a read-only file. Wine 8.0's
+// MoveFileExW(MOVEFILE_REPLACE_EXISTING) replaces it, so the exit writes the file and says nothing;
+// the program must look at the file's read-only attribute itself.
+TEST_F(ToolbarTest, DISABLED_ReadOnlySettingsFileAtExitIsToldAndLeftAsItWas) {
+  ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"Left", "100"}, {"Top", "100"}})));
+  // Somewhere else than stored, so the exit has something to write.
+  SetWindowPos(zarn.Window(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const auto file = zarn.SettingsFile();
+  const std::string before = ReadFileBytes(file);
+  ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(zarn.Post(IDM_EXIT));
+  HWND error = zarn.WaitForDialog(app::kApplicationTitle);
+  EXPECT_NE(error, nullptr);
+  if (error != nullptr) {
+    EXPECT_FALSE(Joined(ZarnClient::StaticTexts(error)).empty());
+    EXPECT_TRUE(ZarnClient::PressButton(error, IDOK));
+  }
+  EXPECT_TRUE(WaitUntil([&] { return !zarn.Running(); }, 5s));
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadFileBytes(file), before);
+}
+
+}  // namespace
+}  // namespace zarn::e2e
