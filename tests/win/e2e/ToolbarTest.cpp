@@ -323,7 +323,7 @@ TEST_P(BadPictureTest, IsToldOnceAndStartUpGoesOn) {
   ASSERT_TRUE(WaitUntil([&] { return zarn.Dialogs().empty(); }, 3s));
   HWND window = zarn.Window();
   // The rest of the start-up runs once the box is gone.
-  WaitUntil([&] { return !HasCaption(window) && (ExStyle(window) & WS_EX_LAYERED); }, 3s);
+  WaitUntil([&] { return !HasCaption(window) && GetLayeredWindowAttributes(window, nullptr, nullptr, nullptr); }, 3s);
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_FALSE(HasCaption(window));
   BYTE alpha = 0;

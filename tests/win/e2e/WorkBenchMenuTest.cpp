@@ -95,6 +95,11 @@ class WorkBenchMenuTest : public E2eTest {
     return question;
   }
 
+  // The file comes to mark this workbench (and only it) as the last one.
+  void ExpectLast(const std::string& name) {
+    EXPECT_TRUE(WaitUntil([&] { return LastMarked() == name; }, 5s)) << LastMarked();
+  }
+
   // Which workbench the file marks as the last one.
   std::string LastMarked() {
     std::string section, last;
@@ -113,18 +118,18 @@ TEST_F(WorkBenchMenuTest, NewWorkBenchAppearsInAllFourMenusAndTheBoldItemsFollow
   ExpectMenus({L"Alpha", L"Beta"}, {0, 0, -1, -1});
 
   SaveNew(L"ガンマ");
-  EXPECT_EQ(LastMarked(), Cp932Text(L"ガンマ"));
+  ExpectLast(Cp932Text(L"ガンマ"));
   ExpectMenus({L"Alpha", L"Beta", L"ガンマ"}, {2, 2, -1, -1});
 
   // Restoring Beta from the load submenu bolds it there; the drop-downs follow the file's mark.
   ASSERT_TRUE(Zarn().Send(IDM_WB_LOAD_SUBMENU_FIRST + 1));
-  EXPECT_EQ(LastMarked(), "Beta");
+  ExpectLast("Beta");
   ExpectMenus({L"Alpha", L"Beta", L"ガンマ"}, {1, 1, 1, -1});
 
   // Saving over Alpha from the save submenu bolds it there; the load submenu keeps its own mark.
   ASSERT_TRUE(Zarn().Post(IDM_WB_SAVE_SUBMENU_FIRST + 0));
   Answer(IDYES);
-  EXPECT_EQ(LastMarked(), "Alpha");
+  ExpectLast("Alpha");
   ExpectMenus({L"Alpha", L"Beta", L"ガンマ"}, {0, 0, 1, 0});
 
   // A new workbench rebuilds the menus: the submenus' marks are gone.
@@ -165,7 +170,7 @@ TEST_P(MenuOverwriteTest, IsAskedFirstAndCancelLeavesFileAndMarks) {
     EXPECT_EQ(Defaults(items), dropDown ? std::vector<UINT>{c.menu->first + 1} : std::vector<UINT>{});
     return;
   }
-  EXPECT_EQ(LastMarked(), "Alpha");
+  ExpectLast("Alpha");
   EXPECT_NE(after.find(Cp932Text(now.wstring())), std::string::npos);
   EXPECT_EQ(after.find(Cp932Text(kept.wstring())), std::string::npos);
   EXPECT_EQ(Defaults(items), std::vector<UINT>{c.menu->first});
@@ -234,7 +239,7 @@ TEST_P(MenuRestoreTest, WorkBenchPickedComesBack) {
   EXPECT_TRUE(SamePath(FolderPathOf(window), folders[c.restored].wstring()));
   // The mark is written once the restore has ended; the program may answer messages before.
   const std::string last = c.restored == 0 ? "One" : "Two";
-  EXPECT_TRUE(WaitUntil([&] { return LastMarked() == last; }, 5s)) << LastMarked();
+  ExpectLast(last);
   ASSERT_TRUE(zarn.WaitIdle());
   // Everything came back: nothing to tell.
   EXPECT_TRUE(zarn.Dialogs().empty());
