@@ -271,6 +271,8 @@ TEST_F(WorkBenchMenuTest, FoldersThatCouldNotComeBackAreListedInOneBox) {
   EXPECT_EQ(text.find(here.wstring()), std::wstring::npos) << Utf8(text);
   EXPECT_EQ(zarn.Dialogs().size(), 1u);
   ASSERT_TRUE(ZarnClient::PressButton(box, IDOK));
+  ASSERT_TRUE(WaitUntil([&] { return zarn.Dialogs().empty(); }, 5s));
+  // A second box would be up by the time the program answers again.
   ASSERT_TRUE(zarn.WaitIdle());
   EXPECT_TRUE(zarn.Dialogs().empty());
   const auto open = FolderWindows();
