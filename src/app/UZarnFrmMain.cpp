@@ -145,6 +145,11 @@ LRESULT TZarnFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       DrawMenuImage(item);
       return TRUE;
     }
+    case WM_GETMINMAXINFO:
+      // The window is as small as its buttons, which can be less than the system's usual minimum
+      // for a captioned window.
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {1, 1};
+      return 0;
     case WM_INITMENUPOPUP:
       OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
       return 0;

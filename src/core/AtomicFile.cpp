@@ -27,36 +27,38 @@ namespace {
 // The file's name for a message, in UTF-8. Encoded here rather than through path::u8string(), whose
 // conversion facets would more than double the size of the Windows program.
 std::string Utf8(const std::filesystem::path& file) {
-  const auto& native = file.native();
-  if constexpr (sizeof(native[0]) == 1) {
-    return std::string(native.begin(), native.end());
-  } else {
-    std::string text;
-    for (std::size_t i = 0; i < native.size(); ++i) {
-      char32_t c = static_cast<char16_t>(native[i]);
-      if (c >= 0xD800 && c < 0xDC00 && i + 1 < native.size() && native[i + 1] >= 0xDC00 && native[i + 1] < 0xE000) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char16_t>(native[++i]) - 0xDC00);
-      } else if (c >= 0xD800 && c < 0xE000) {
-        c = 0xFFFD;  // a lone surrogate
-      }
-      if (c < 0x80) {
-        text += static_cast<char>(c);
-      } else if (c < 0x800) {
-        text += static_cast<char>(0xC0 | (c >> 6));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-      } else if (c < 0x10000) {
-        text += static_cast<char>(0xE0 | (c >> 12));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-      } else {
-        text += static_cast<char>(0xF0 | (c >> 18));
-        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-      }
+#ifdef _WIN32
+  const std::wstring& native = file.native();
+  std::string text;
+  for (std::size_t i = 0; i < native.size(); ++i) {
+    char32_t c = static_cast<char16_t>(native[i]);
+    const bool pair = c >= 0xD800 && c < 0xDC00 && i + 1 < native.size() && native[i + 1] >= 0xDC00 &&
+                      native[i + 1] < 0xE000;
+    if (pair) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char16_t>(native[++i]) - 0xDC00);
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = 0xFFFD;  // a lone surrogate
     }
-    return text;
+    if (c < 0x80) {
+      text += static_cast<char>(c);
+    } else if (c < 0x800) {
+      text += static_cast<char>(0xC0 | (c >> 6));
+      text += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      text += static_cast<char>(0xE0 | (c >> 12));
+      text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      text += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      text += static_cast<char>(0xF0 | (c >> 18));
+      text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      text += static_cast<char>(0x80 | (c & 0x3F));
+    }
   }
+  return text;
+#else
+  return file.native();
+#endif
 }
 
 std::string ErrnoText(int code) { return std::generic_category().message(code); }
@@ -82,6 +84,7 @@ long long WriteSome(int fd, const char* data, std::size_t size) {
   return _write(fd, data, chunk);
 }
 int FlushToDisk(int fd) { return _commit(fd); }
+bool IsReadOnly(const std::filesystem::path& file) { return _waccess(file.c_str(), 0) == 0 && _waccess(file.c_str(), 2) != 0; }
 int CloseFile(int fd) { return _close(fd); }
 void RemoveFile(const std::filesystem::path& file) { _wunlink(file.c_str()); }
 // Returns an empty text on success, else the reason.
@@ -97,6 +100,10 @@ int OpenForWriting(const std::filesystem::path& file) {
 }
 long long WriteSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
 int FlushToDisk(int fd) { return ::fsync(fd); }
+bool IsReadOnly(const std::filesystem::path& file) {
+  struct stat info {};
+  return ::stat(file.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
 int CloseFile(int fd) { return ::close(fd); }
 void RemoveFile(const std::filesystem::path& file) { ::unlink(file.c_str()); }
 std::string ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
@@ -159,6 +166,9 @@ constexpr std::size_t kWriteBlock = 1 << 18;
 
 AtomicFileWriter::AtomicFileWriter(const std::filesystem::path& file)
     : file_(file), target_(ResolveTarget(file)), temporary_(TemporaryFileFor(target_)) {
+  // A file the user made read-only keeps its contents. Replacing it goes through its folder, which
+  // not every system refuses for a read-only file, so it is asked here.
+  if (IsReadOnly(target_)) FailToWrite(file_, ErrnoText(EACCES));
   fd_ = OpenForWriting(temporary_);
   if (fd_ < 0) FailToWrite(file_, ErrnoText(errno));  // nothing created, nothing to remove
   open_ = true;

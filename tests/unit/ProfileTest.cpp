@@ -549,6 +549,23 @@ TEST_F(ProfileFileTest, FailedWriteThrowsAndLeavesTheOldFileWhole) {
   EXPECT_EQ(ReadAll(File()), "[Config]\r\nLeft=2\r\n\r\n");
 }
 
+TEST_F(ProfileFileTest, ReadOnlyFileIsNotReplacedUntilWritableAgain) {
+  const std::string old = "[Config]\r\nLeft=1\r\n\r\n";
+  WriteAll(File(), old);
+  Profile profile(File());
+  profile.WriteInteger("Config", "Left", 2);
+
+  // Replacing goes through the folder, so without its own check the write would succeed.
+  fs::permissions(File(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_THROW(profile.UpdateFile(), Error);
+  EXPECT_EQ(ReadAll(File()), old);
+  EXPECT_FALSE(fs::exists(TemporaryFileFor(File())));
+
+  fs::permissions(File(), fs::perms::owner_write, fs::perm_options::add);
+  profile.UpdateFile();
+  EXPECT_EQ(ReadAll(File()), "[Config]\r\nLeft=2\r\n\r\n");
+}
+
 TEST_F(ProfileFileTest, TargetThatIsADirectoryThrowsAndLeavesNoTemporaryFile) {
   fs::create_directory(File());
   WriteAll(File() / "inside.txt", "keep");

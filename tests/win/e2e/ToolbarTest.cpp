@@ -53,10 +53,8 @@ TEST_F(ToolbarTest, FirstRunOpensAtItsPlaceOnTopWithoutTaskbarButton) {
   EXPECT_EQ(ConfigValue(file, "UponDef"), "0");
 }
 
-// Disabled: with its title bar the window keeps the system's minimum width (112 outer here), so the
-// client is 108 wide around 96 pixels of buttons, and turning the title bar off then shrinks the
-// client to 96. The window must let itself be as small as its buttons (WM_GETMINMAXINFO).
-TEST_F(ToolbarTest, DISABLED_ClientIsExactlyTheButtonAreaWithAndWithoutTitleBar) {
+// The system's usual minimum width of a captioned window (112 outer here) is wider than the buttons.
+TEST_F(ToolbarTest, ClientIsExactlyTheButtonAreaWithAndWithoutTitleBar) {
   ZarnClient& zarn = Ready(StartZarn());
   const SIZE area = ButtonArea(zarn);
   for (int toggles = 0; toggles < 3; ++toggles) {
@@ -344,10 +342,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadPictureCase{"EnhancedMetafile", L"back.emf", L"メタファイルが不正です."}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Disabled: the program counts on the system refusing to replace a read-only file. Wine 8.0's
-// MoveFileExW(MOVEFILE_REPLACE_EXISTING) replaces it, so the exit writes the file and says nothing;
-// the program must look at the file's read-only attribute itself.
-TEST_F(ToolbarTest, DISABLED_ReadOnlySettingsFileAtExitIsToldAndLeftAsItWas) {
+// Wine's MoveFileExW replaces a read-only file where Windows refuses: the program must look itself.
+TEST_F(ToolbarTest, ReadOnlySettingsFileAtExitIsToldAndLeftAsItWas) {
   ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"Left", "100"}, {"Top", "100"}})));
   // Somewhere else than stored, so the exit has something to write.
   SetWindowPos(zarn.Window(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

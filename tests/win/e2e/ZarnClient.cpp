@@ -76,6 +76,14 @@ ZarnClient::ZarnClient(const std::filesystem::path& folder, std::optional<std::s
     throw std::runtime_error(code ? "Zarn.exe ended without a main window, exit code " + std::to_string(*code)
                                   : std::string("Zarn.exe's main window did not appear"));
   }
+  // The window exists before the settings are applied to it, and a sent message alone proves
+  // nothing: the program answers those while it waits on the tray during its start-up.
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, process_.Id());
+  if (process != nullptr) {
+    WaitForInputIdle(process, 10000);
+    CloseHandle(process);
+  }
+  WaitIdle(10s);
 }
 
 ZarnClient::~ZarnClient() { Close(3s); }

@@ -39,7 +39,9 @@ class ZarnClient {
   bool PostToWindow(UINT message, WPARAM wParam, LPARAM lParam) const;
   // Runs a command to its end; false when it did not come back within the bound.
   bool Send(UINT command, Milliseconds bound = 20s) const;
-  // True once the program's thread has handled everything posted before (it runs on one thread).
+  // True once the program's thread answered a sent message: it is not inside a command that
+  // waits without looking at its messages. Posted messages may still be pending, and a command that
+  // shows a dialog answers while the dialog is open: wait for the outcome itself where it matters.
   bool WaitIdle(Milliseconds bound = 20s) const;
 
   // The stand-in host in the program's process, there once the program took its first snapshot
