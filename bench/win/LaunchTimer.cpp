@@ -61,7 +61,8 @@ Start Launch(const std::wstring& exe, bool measureMemory) {
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
     if (GetProcessMemoryInfo(info.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
-      start.privateBytes = counters.PrivateUsage;
+      // Wine leaves PrivateUsage at 0; the commit charge is the same figure on Windows.
+      start.privateBytes = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
   }
   TerminateProcess(info.hProcess, 0);
   WaitForSingleObject(info.hProcess, 5000);

@@ -151,7 +151,9 @@ E2eTest::CommandLog E2eTest::RunCommand(UINT command, std::wstring_view name, bo
   while (sent.wait_for(20ms) != std::future_status::ready) {
     for (HWND dialog : zarn_->Dialogs()) {
       const std::wstring caption = Caption(dialog);
-      const std::vector<std::wstring> texts = ZarnClient::StaticTexts(dialog);
+      // A dialog can be visible a moment before its texts are in place.
+      std::vector<std::wstring> texts;
+      WaitUntil([&] { return !(texts = ZarnClient::StaticTexts(dialog)).empty(); }, 2s);
       int button = IDOK;
       if (caption == kConfirmCaption) {
         log.questions.push_back(Joined(texts));
