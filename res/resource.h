@@ -5,6 +5,7 @@
 #define IDI_ZARN 1
 #define IDI_IMAGELIST_FIRST 101  // 101 + image index, 0..12
 #define ZARN_IMAGELIST_COUNT 13
+#define IDB_IMAGELIST 150  // the same 13 images in one 16-pixel-high strip
 
 // ---- dialogs
 #define IDD_CONFIRM 201

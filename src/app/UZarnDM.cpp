@@ -30,12 +30,25 @@ TZarnDM::~TZarnDM() {
 HIMAGELIST TZarnDM::ZarnImgList(UINT dpi) {
   if (images_ != nullptr && imagesDpi_ == dpi) return images_;
   const int size = ScaleForDpi(16, dpi);
-  HIMAGELIST list = ::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, ZARN_IMAGELIST_COUNT, 0);
+  HIMAGELIST list = ::ImageList_Create(size, size, ILC_COLOR32, ZARN_IMAGELIST_COUNT, 0);
   if (list == nullptr) return images_;
-  for (int i = 0; i < ZARN_IMAGELIST_COUNT; ++i) {
-    HICON icon = LoadSizedIcon(IDI_IMAGELIST_FIRST + i, size);
-    ::ImageList_ReplaceIcon(list, -1, icon);
-    if (icon != nullptr) ::DestroyIcon(icon);
+  // At the usual size one strip fills the list in a single call; thirteen icons loaded one by one
+  // would cost a good part of the start-up. Other sizes take each icon at its own size.
+  HBITMAP strip = size == 16 ? static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                                  MAKEINTRESOURCEW(IDB_IMAGELIST), IMAGE_BITMAP, 0, 0,
+                                                                  LR_CREATEDIBSECTION))
+                             : nullptr;
+  if (strip != nullptr) {
+    ::ImageList_Add(list, strip, nullptr);
+    ::DeleteObject(strip);
+  }
+  if (::ImageList_GetImageCount(list) != ZARN_IMAGELIST_COUNT) {
+    ::ImageList_RemoveAll(list);
+    for (int i = 0; i < ZARN_IMAGELIST_COUNT; ++i) {
+      HICON icon = LoadSizedIcon(IDI_IMAGELIST_FIRST + i, size);
+      ::ImageList_ReplaceIcon(list, -1, icon);
+      if (icon != nullptr) ::DestroyIcon(icon);
+    }
   }
   // The caller sets the new list on its tool bar at once, and nothing paints in between.
   if (images_ != nullptr) ::ImageList_Destroy(images_);
