@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  wine wine64 xvfb xauth x11-utils fonts-ipafont-gothic xdotool imagemagick
+  wine wine64 xvfb xauth x11-utils fonts-ipafont-gothic fonts-wine xdotool imagemagick
 )
 
 missing=()

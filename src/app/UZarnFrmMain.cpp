@@ -395,45 +395,32 @@ void TZarnFrmMain::Run(const std::function<void()>& command) {
 
 void TZarnFrmMain::OnCommand(int id) {
   if (OnWorkBenchCommand(id)) return;
-  switch (id) {
-    case IDM_CASCADE_DEFAULT:
-      Run([this] { ZarnBtnUponClick(); });
-      break;
-    case IDM_CASCADE_KEEP_SIZE:
-      Run([this] { Cascade(CascadeVariant::KeepSize); });
-      break;
-    case IDM_CASCADE_UNIFORM:
-      Run([this] { Cascade(CascadeVariant::UniformSize); });
-      break;
-    case IDM_TILE:
-      Run([this] { ZarnBtnSxSClick(); });
-      break;
-    case IDM_CLOSE_ALL:
-      Run([this] { ZarnBtnCloseClick(); });
-      break;
-    case IDM_WB_SAVE_BUTTON:
-      Run([this] { ZarnBtnWBSvClick(); });
-      break;
-    case IDM_WB_LOAD_BUTTON:
-      Run([this] { ZarnBtnWBLdClick(); });
-      break;
-    case IDM_NEW_WB:
-      Run([this] { ZarnMiNewWBClick(); });
-      break;
-    case IDM_ORGANISE_WB:
-      Run([this] { ZarnMiDeleteWBClick(); });
-      break;
-    case IDM_CONFIG_DIALOG:
-      Run([this] { ZarnBtnConfigClick(); });
-      break;
-    case IDM_TITLEBAR_TOGGLE:
-      Run([this] { ZarnBtnConfigTitleBarViewClick(); });
-      break;
-    case IDM_EXIT:
-      ZarnBtnExitClick();
-      break;
-    default:
-      break;
+  if (id == IDM_EXIT) {
+    ZarnBtnExitClick();
+    return;
+  }
+  struct Handler {
+    int id;
+    void (TZarnFrmMain::*click)();
+  };
+  static constexpr Handler kHandlers[] = {
+      {IDM_CASCADE_DEFAULT, &TZarnFrmMain::ZarnBtnUponClick},
+      {IDM_CASCADE_KEEP_SIZE, &TZarnFrmMain::ZarnMiCascade1Click},
+      {IDM_CASCADE_UNIFORM, &TZarnFrmMain::ZarnMiCascade2Click},
+      {IDM_TILE, &TZarnFrmMain::ZarnBtnSxSClick},
+      {IDM_CLOSE_ALL, &TZarnFrmMain::ZarnBtnCloseClick},
+      {IDM_WB_SAVE_BUTTON, &TZarnFrmMain::ZarnBtnWBSvClick},
+      {IDM_WB_LOAD_BUTTON, &TZarnFrmMain::ZarnBtnWBLdClick},
+      {IDM_NEW_WB, &TZarnFrmMain::ZarnMiNewWBClick},
+      {IDM_ORGANISE_WB, &TZarnFrmMain::ZarnMiDeleteWBClick},
+      {IDM_CONFIG_DIALOG, &TZarnFrmMain::ZarnBtnConfigClick},
+      {IDM_TITLEBAR_TOGGLE, &TZarnFrmMain::ZarnBtnConfigTitleBarViewClick},
+  };
+  for (const Handler& handler : kHandlers) {
+    if (handler.id == id) {
+      Run([this, click = handler.click] { (this->*click)(); });
+      return;
+    }
   }
 }
 
@@ -444,6 +431,10 @@ void TZarnFrmMain::ZarnBtnUponClick() {
   ::SetMenuDefaultItem(zarnPMUpon_, static_cast<UINT>(variant), TRUE);
   Cascade(variant);
 }
+
+void TZarnFrmMain::ZarnMiCascade1Click() { Cascade(CascadeVariant::KeepSize); }
+
+void TZarnFrmMain::ZarnMiCascade2Click() { Cascade(CascadeVariant::UniformSize); }
 
 void TZarnFrmMain::Cascade(CascadeVariant variant) {
   folders_->CascadeWindows(variant == CascadeVariant::UniformSize);

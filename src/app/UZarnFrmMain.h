@@ -68,6 +68,8 @@ class TZarnFrmMain {
   void OnCommand(int id);
   void Run(const std::function<void()>& command);
   void ZarnBtnUponClick();
+  void ZarnMiCascade1Click();
+  void ZarnMiCascade2Click();
   void Cascade(CascadeVariant variant);
   void ZarnBtnSxSClick();
   void ZarnBtnCloseClick();
