@@ -8,10 +8,18 @@
 namespace zarn::app {
 namespace {
 
-std::wstring LongForm(const std::filesystem::path& path) {
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring buffer(32768, L'\0');
+  const DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+  if (length == 0 || length >= buffer.size()) return path;
+  buffer.resize(length);
+  return buffer;
+}
+
+std::wstring LongForm(const std::wstring& path) {
   std::wstring buffer(32768, L'\0');
   const DWORD length = ::GetLongPathNameW(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-  if (length == 0 || length >= buffer.size()) return path.wstring();  // the file need not exist yet
+  if (length == 0 || length >= buffer.size()) return path;  // the file need not exist yet
   buffer.resize(length);
   return buffer;
 }
@@ -32,8 +40,8 @@ BOOL CALLBACK FindCopy(HWND window, LPARAM data) {
 
 }  // namespace
 
-std::uint64_t InstanceKey(const std::filesystem::path& settingsFile) {
-  std::wstring name = LongForm(std::filesystem::absolute(settingsFile));
+std::uint64_t InstanceKey(const std::wstring& settingsFile) {
+  std::wstring name = LongForm(FullPath(settingsFile));
   if (!name.empty()) ::CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
   std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
   for (wchar_t c : name) {

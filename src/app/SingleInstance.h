@@ -4,12 +4,12 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <filesystem>
+#include <string>
 
 namespace zarn::app {
 
 // Names a settings file whatever the letter case or short form it was reached by; never 0.
-std::uint64_t InstanceKey(const std::filesystem::path& settingsFile);
+std::uint64_t InstanceKey(const std::wstring& settingsFile);
 
 class SingleInstance {
  public:

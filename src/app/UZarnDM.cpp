@@ -14,11 +14,15 @@ HICON LoadSizedIcon(int id, int size) {
 
 }  // namespace
 
-std::filesystem::path ProfilePath(const std::filesystem::path& exe, const wchar_t* extension) {
-  return std::filesystem::path(exe).replace_extension(extension);
+FilePath ProfilePath(const FilePath& exe, const wchar_t* extension) {
+  // The extension is what follows the last dot of the file name, not of a folder's name.
+  const std::size_t name = exe.find_last_of(L"\\/");
+  const std::size_t dot = exe.rfind(L'.');
+  const bool hasExtension = dot != FilePath::npos && (name == FilePath::npos || dot > name);
+  return (hasExtension ? exe.substr(0, dot) : exe) + extension;
 }
 
-TZarnDM::TZarnDM(const std::filesystem::path& exe)
+TZarnDM::TZarnDM(const FilePath& exe)
     : settings_(ProfilePath(exe, L".ini")), workBenches_(ProfilePath(exe, L".wbf")) {}
 
 TZarnDM::~TZarnDM() {

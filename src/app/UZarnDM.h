@@ -3,8 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <filesystem>
-
+#include "core/FilePath.h"
 #include "core/Profile.h"
 
 namespace zarn::app {
@@ -13,7 +12,7 @@ class TZarnDM {
  public:
   // Opens <exe>.ini and <exe>.wbf. Throws zarn::Error when one exists but cannot be read: starting
   // with an empty one would overwrite the user's workbenches at the next save.
-  explicit TZarnDM(const std::filesystem::path& exe);
+  explicit TZarnDM(const FilePath& exe);
   ~TZarnDM();
   TZarnDM(const TZarnDM&) = delete;
   TZarnDM& operator=(const TZarnDM&) = delete;
@@ -39,7 +38,7 @@ class TZarnDM {
   UINT iconsDpi_ = 0;
 };
 
-// <exe path> with its extension replaced.
-std::filesystem::path ProfilePath(const std::filesystem::path& exe, const wchar_t* extension);
+// The executable's full path with its extension replaced (".ini", ".wbf").
+FilePath ProfilePath(const FilePath& exe, const wchar_t* extension);
 
 }  // namespace zarn::app

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <exception>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -23,7 +22,7 @@ std::unique_ptr<TZarnFrmConfig> ZarnFrmConfig;
 
 namespace {
 
-std::filesystem::path ModulePath() {
+std::wstring ModulePath() {
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -48,7 +47,7 @@ int RunMessageLoop() {
 
 int Run() {
   win32::ComApartment apartment;
-  const std::filesystem::path exe = ModulePath();
+  const std::wstring exe = ModulePath();
   SingleInstance instance(InstanceKey(ProfilePath(exe, L".ini")));
   if (!instance.IsFirst()) {
     instance.NotifyRunningCopy();

@@ -1,6 +1,7 @@
 #include "core/AtomicFile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <system_error>
 
@@ -19,6 +20,8 @@ extern "C" __declspec(dllimport) unsigned long __stdcall GetLastError();
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
 #endif
 
 namespace zarn {
@@ -26,9 +29,9 @@ namespace {
 
 // The file's name for a message, in UTF-8. Encoded here rather than through path::u8string(), whose
 // conversion facets would more than double the size of the Windows program.
-std::string Utf8(const std::filesystem::path& file) {
+std::string Utf8(const FilePath& file) {
 #ifdef _WIN32
-  const std::wstring& native = file.native();
+  const std::wstring& native = file;
   std::string text;
   for (std::size_t i = 0; i < native.size(); ++i) {
     char32_t c = static_cast<char16_t>(native[i]);
@@ -57,17 +60,17 @@ std::string Utf8(const std::filesystem::path& file) {
   }
   return text;
 #else
-  return file.native();
+  return file;
 #endif
 }
 
 std::string ErrnoText(int code) { return std::generic_category().message(code); }
 
-[[noreturn]] void FailToRead(const std::filesystem::path& file, const std::string& reason) {
+[[noreturn]] void FailToRead(const FilePath& file, const std::string& reason) {
   throw Error("ファイルを読み込めません: " + Utf8(file) + " (" + reason + ")");
 }
 
-[[noreturn]] void FailToWrite(const std::filesystem::path& file, const std::string& reason) {
+[[noreturn]] void FailToWrite(const FilePath& file, const std::string& reason) {
   throw Error("ファイルに書き込めません: " + Utf8(file) + " (" + reason + ")");
 }
 
@@ -75,8 +78,8 @@ std::string ErrnoText(int code) { return std::generic_category().message(code); 
 constexpr unsigned long kMoveFileReplaceExisting = 0x1;
 constexpr unsigned long kMoveFileWriteThrough = 0x8;
 
-std::FILE* OpenForReading(const std::filesystem::path& file) { return _wfopen(file.c_str(), L"rb"); }
-int OpenForWriting(const std::filesystem::path& file) {
+std::FILE* OpenForReading(const FilePath& file) { return _wfopen(file.c_str(), L"rb"); }
+int OpenForWriting(const FilePath& file) {
   return _wopen(file.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
 }
 long long WriteSome(int fd, const char* data, std::size_t size) {
@@ -84,65 +87,83 @@ long long WriteSome(int fd, const char* data, std::size_t size) {
   return _write(fd, data, chunk);
 }
 int FlushToDisk(int fd) { return _commit(fd); }
-bool IsReadOnly(const std::filesystem::path& file) { return _waccess(file.c_str(), 0) == 0 && _waccess(file.c_str(), 2) != 0; }
+bool IsReadOnly(const FilePath& file) { return _waccess(file.c_str(), 0) == 0 && _waccess(file.c_str(), 2) != 0; }
 int CloseFile(int fd) { return _close(fd); }
-void RemoveFile(const std::filesystem::path& file) { _wunlink(file.c_str()); }
+void RemoveFile(const FilePath& file) { _wunlink(file.c_str()); }
 // Returns an empty text on success, else the reason.
-std::string ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+std::string ReplaceFile(const FilePath& from, const FilePath& to) {
   if (MoveFileExW(from.c_str(), to.c_str(), kMoveFileReplaceExisting | kMoveFileWriteThrough)) return {};
   const auto code = static_cast<int>(GetLastError());
   return std::system_category().message(code) + ", " + std::to_string(code);
 }
 #else
-std::FILE* OpenForReading(const std::filesystem::path& file) { return std::fopen(file.c_str(), "rb"); }
-int OpenForWriting(const std::filesystem::path& file) {
+std::FILE* OpenForReading(const FilePath& file) { return std::fopen(file.c_str(), "rb"); }
+int OpenForWriting(const FilePath& file) {
   return ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
 }
 long long WriteSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
 int FlushToDisk(int fd) { return ::fsync(fd); }
-bool IsReadOnly(const std::filesystem::path& file) {
+bool IsReadOnly(const FilePath& file) {
   struct stat info {};
   return ::stat(file.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 int CloseFile(int fd) { return ::close(fd); }
-void RemoveFile(const std::filesystem::path& file) { ::unlink(file.c_str()); }
-std::string ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+void RemoveFile(const FilePath& file) { ::unlink(file.c_str()); }
+std::string ReplaceFile(const FilePath& from, const FilePath& to) {
   if (std::rename(from.c_str(), to.c_str()) == 0) return {};
   return ErrnoText(errno);
 }
 #endif
 
-// A link is followed, so the file it names is replaced and the link stays a link.
-std::filesystem::path ResolveTarget(const std::filesystem::path& file) {
+// A link is followed, so the file it names is replaced and the link stays a link. (The Windows
+// runtime has no symbolic links to follow here.)
+FilePath ResolveTarget(const FilePath& file) {
+#ifdef _WIN32
+  return file;
+#else
   std::error_code ec;
   if (!std::filesystem::is_symlink(std::filesystem::symlink_status(file, ec))) return file;
   std::filesystem::path resolved = std::filesystem::weakly_canonical(file, ec);
-  return ec ? file : resolved;
+  return ec ? file : resolved.native();
+#endif
+}
+
+struct FileInfo {
+  int error = 0;  // errno of the look-up, 0 when the file is there
+  bool directory = false;
+  std::uint64_t size = 0;
+};
+
+FileInfo Inspect(const FilePath& file) {
+#ifdef _WIN32
+  struct _stat64 info {};
+  if (_wstat64(file.c_str(), &info) != 0) return {errno, false, 0};
+  return {0, (info.st_mode & _S_IFDIR) != 0, static_cast<std::uint64_t>(info.st_size)};
+#else
+  struct stat info {};
+  if (::stat(file.c_str(), &info) != 0) return {errno, false, 0};
+  return {0, S_ISDIR(info.st_mode), static_cast<std::uint64_t>(info.st_size)};
+#endif
 }
 
 }  // namespace
 
-std::filesystem::path TemporaryFileFor(const std::filesystem::path& file) {
-  // In the path's own character type: a narrow literal would go through the locale's conversion.
-  static constexpr std::filesystem::path::value_type kSuffix[] = {'.', 't', 'm', 'p', 0};
-  std::filesystem::path temporary = file;
-  temporary += kSuffix;
-  return temporary;
+FilePath TemporaryFileFor(const FilePath& file) {
+  static constexpr FilePath::value_type kSuffix[] = {'.', 't', 'm', 'p', 0};
+  return file + kSuffix;
 }
 
-std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
-  std::error_code ec;
-  const std::filesystem::file_status status = std::filesystem::status(file, ec);
-  if (status.type() == std::filesystem::file_type::not_found) return std::nullopt;
-  if (ec) FailToRead(file, ec.message());
-  if (status.type() == std::filesystem::file_type::directory) FailToRead(file, ErrnoText(EISDIR));
+std::optional<std::string> ReadFileBytes(const FilePath& file) {
+  const FileInfo info = Inspect(file);
+  if (info.error == ENOENT || info.error == ENOTDIR) return std::nullopt;
+  if (info.error != 0) FailToRead(file, ErrnoText(info.error));
+  if (info.directory) FailToRead(file, ErrnoText(EISDIR));
 
   std::FILE* stream = OpenForReading(file);
   if (stream == nullptr) FailToRead(file, ErrnoText(errno));
   // Read straight into place at the size the file has; a file that grows meanwhile is read on.
   std::string bytes;
-  const std::uintmax_t expected = std::filesystem::file_size(file, ec);
-  if (!ec && expected < bytes.max_size()) bytes.resize(static_cast<std::size_t>(expected));
+  if (info.size < bytes.max_size()) bytes.resize(static_cast<std::size_t>(info.size));
   std::size_t filled = std::fread(bytes.data(), 1, bytes.size(), stream);
   if (filled == bytes.size() && !std::ferror(stream)) {
     char buffer[1 << 16];
@@ -164,7 +185,7 @@ namespace {
 constexpr std::size_t kWriteBlock = 1 << 18;
 }  // namespace
 
-AtomicFileWriter::AtomicFileWriter(const std::filesystem::path& file)
+AtomicFileWriter::AtomicFileWriter(const FilePath& file)
     : file_(file), target_(ResolveTarget(file)), temporary_(TemporaryFileFor(target_)) {
   // A file the user made read-only keeps its contents. Replacing it goes through its folder, which
   // not every system refuses for a read-only file, so it is asked here.
@@ -227,7 +248,7 @@ void AtomicFileWriter::Commit() {
   open_ = false;
 }
 
-void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+void WriteFileAtomically(const FilePath& file, std::string_view bytes) {
   AtomicFileWriter writer(file);
   writer.Append(bytes);
   writer.Commit();

@@ -1,29 +1,30 @@
 #pragma once
 // Whole-file reads and writes for the profile files. A write either replaces the file completely or
 // leaves the old one as it was: a half-written settings or workbench file would lose the user's data.
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "core/FilePath.h"
 
 namespace zarn {
 
 // The file's bytes; nullopt when there is no such file. Throws zarn::Error naming the file when it
 // exists but cannot be read (a directory, no access, a read error), so that a caller never mistakes
 // an unreadable file for an empty one and later writes an empty one over it.
-std::optional<std::string> ReadFileBytes(const std::filesystem::path& file);
+std::optional<std::string> ReadFileBytes(const FilePath& file);
 
 // Writes the bytes to a temporary file beside the target, flushes it to the disk and then puts it in
 // the target's place. Throws zarn::Error naming the file on failure; the target is then untouched and
 // the temporary file is gone.
-void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+void WriteFileAtomically(const FilePath& file, std::string_view bytes);
 
 // The same in pieces, for content too large to build in memory first: Append buffers and writes in
 // blocks, Commit makes the file take the target's place. Anything that throws, and a writer
 // destroyed without Commit, leaves the target untouched and removes the temporary file.
 class AtomicFileWriter {
  public:
-  explicit AtomicFileWriter(const std::filesystem::path& file);
+  explicit AtomicFileWriter(const FilePath& file);
   ~AtomicFileWriter();
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -36,15 +37,15 @@ class AtomicFileWriter {
   [[noreturn]] void Abandon(int code);
   [[noreturn]] void Abandon(const std::string& reason);
 
-  std::filesystem::path file_;       // as the caller named it, for messages
-  std::filesystem::path target_;     // the file replaced (a link's destination)
-  std::filesystem::path temporary_;
+  FilePath file_;       // as the caller named it, for messages
+  FilePath target_;     // the file replaced (a link's destination)
+  FilePath temporary_;
   int fd_ = -1;
   bool open_ = false;  // the temporary file exists and is ours to remove
   std::string buffer_;
 };
 
 // Where WriteFileAtomically puts the bytes before they replace the file.
-std::filesystem::path TemporaryFileFor(const std::filesystem::path& file);
+FilePath TemporaryFileFor(const FilePath& file);
 
 }  // namespace zarn

@@ -72,7 +72,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
   return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(*value) : static_cast<std::int64_t>(*value));
 }
 
-Profile::Profile(std::filesystem::path file) : file_(std::move(file)) { Load(); }
+Profile::Profile(FilePath file) : file_(std::move(file)) { Load(); }
 
 void Profile::Load() {
   std::optional<std::string> bytes = ReadFileBytes(file_);
@@ -506,7 +506,7 @@ void Profile::UpdateFile() {
   writer.Commit();
 }
 
-void Profile::Rename(const std::filesystem::path& file, bool reload) {
+void Profile::Rename(const FilePath& file, bool reload) {
   if (!reload) {
     file_ = file;
     return;

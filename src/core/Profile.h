@@ -1,12 +1,13 @@
 #pragma once
 // An INI document held in memory. All text is code page 932 bytes, never reinterpreted.
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "core/FilePath.h"
 
 namespace zarn {
 
@@ -17,7 +18,7 @@ std::optional<std::int32_t> ParseInteger(std::string_view text);
 class Profile {
  public:
   // Loads the file if it exists, else starts empty; writes nothing.
-  explicit Profile(std::filesystem::path file);
+  explicit Profile(FilePath file);
 
   std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t def) const;
@@ -35,9 +36,9 @@ class Profile {
   void SetStrings(const std::vector<std::string>& lines);
   // Throws zarn::Error naming the file on failure; the previous file then stays byte-for-byte whole.
   void UpdateFile();
-  void Rename(const std::filesystem::path& file, bool reload);
+  void Rename(const FilePath& file, bool reload);
 
-  const std::filesystem::path& FileName() const { return file_; }
+  const FilePath& FileName() const { return file_; }
 
  private:
   // Reads fill caches (a section's lines, its key index), so even const calls change members: a
@@ -94,7 +95,7 @@ class Profile {
   void DropTombstones(Section& section);
   void CompactText();
 
-  std::filesystem::path file_;
+  FilePath file_;
   // Every section name and line, packed in one buffer: a large file is then read with one
   // allocation instead of one per line. Replaced and deleted text stays until CompactText.
   mutable std::string text_;

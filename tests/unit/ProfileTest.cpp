@@ -1,5 +1,6 @@
 #include "core/Profile.h"
 
+#include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 

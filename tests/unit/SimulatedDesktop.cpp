@@ -1,5 +1,6 @@
 #include "SimulatedDesktop.h"
 
+#include <filesystem>
 #include <algorithm>
 #include <fstream>
 #include <iterator>
