@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -101,10 +102,15 @@ int wmain(int argc, wchar_t** argv) {
     if (z.privateBytes != 0) privateBytes = z.privateBytes;
   }
   const double mb = Median(baseline), mz = Median(zarn);
+  auto name = [](const wchar_t* path) {
+    const wchar_t* slash = std::wcsrchr(path, L'\\');
+    return slash != nullptr ? slash + 1 : path;
+  };
   std::printf("launch to visible window, median of %d starts each\n", runs);
-  std::printf("  bare window program: %.1f ms\n", mb);
-  std::printf("  Zarn.exe:            %.1f ms\n", mz);
+  std::printf("  %-26ls %.1f ms\n", name(argv[2]), mb);
+  std::printf("  %-26ls %.1f ms\n", name(argv[3]), mz);
   std::printf("  ratio: %.2f (goal <= 1.15)\n", mz / mb);
-  std::printf("Zarn.exe private memory after start: %.1f MiB\n", static_cast<double>(privateBytes) / (1024.0 * 1024.0));
+  std::printf("  %ls private memory after start: %.1f MiB\n", name(argv[3]),
+              static_cast<double>(privateBytes) / (1024.0 * 1024.0));
   return 0;
 }
