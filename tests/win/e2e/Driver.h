@@ -63,6 +63,8 @@ std::wstring QuoteArgument(std::wstring_view argument);
 std::filesystem::path ProgramFolder();
 
 std::string ReadFileBytes(const std::filesystem::path& file);
+// For polling a file the program may be replacing at that moment: nullopt while it cannot be read.
+std::optional<std::string> TryReadFileBytes(const std::filesystem::path& file);
 void WriteFileBytes(const std::filesystem::path& file, std::string_view bytes);
 std::vector<std::string> SplitLines(std::string_view text);
 std::vector<std::string> SplitTabs(std::string_view line);

@@ -29,7 +29,9 @@ std::string ConfigIni(const std::vector<Setting>& values) {
 
 std::optional<std::string> ConfigValue(const std::filesystem::path& file, std::string_view key) {
   bool inConfig = false;
-  for (std::string line : SplitLines(ReadFileBytes(file))) {
+  const std::optional<std::string> bytes = TryReadFileBytes(file);
+  if (!bytes) return std::nullopt;
+  for (std::string line : SplitLines(*bytes)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty() && line.front() == '[') {
       inConfig = line == "[Config]";

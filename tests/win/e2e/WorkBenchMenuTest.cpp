@@ -103,7 +103,9 @@ class WorkBenchMenuTest : public E2eTest {
   // Which workbench the file marks as the last one.
   std::string LastMarked() {
     std::string section, last;
-    for (std::string line : SplitLines(ReadFileBytes(Zarn().WorkBenchFile()))) {
+    const std::optional<std::string> bytes = TryReadFileBytes(Zarn().WorkBenchFile());
+    if (!bytes) return "(unreadable)";
+    for (std::string line : SplitLines(*bytes)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       if (line.size() > 1 && line.front() == '[') section = line.substr(1, line.size() - 2);
       if (line == "Last=1") last += (last.empty() ? "" : ",") + section;
