@@ -88,10 +88,13 @@ void TZarnFrmMain::Create(std::uint64_t instanceKey) {
   windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZARN));
   if (::RegisterClassExW(&windowClass) == 0) win32::ThrowLastError("RegisterClassExW");
 
-  // A tool window has no taskbar button; the tray icon and the toolbar itself are the way back.
+  // No taskbar button: the tray icon and the toolbar itself are the way back. A tool window has none
+  // on Windows; a window owned by a hidden one has none on any shell.
+  owner_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                             instance, nullptr);
   window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMainWindowClass, kApplicationTitle,
                               kTitleBarStyle | WS_CLIPCHILDREN, kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight,
-                              nullptr, nullptr, instance, this);
+                              owner_, nullptr, instance, this);
   if (window_ == nullptr) win32::ThrowLastError("CreateWindowExW");
   FormCreate();
 }
@@ -99,6 +102,8 @@ void TZarnFrmMain::Create(std::uint64_t instanceKey) {
 void TZarnFrmMain::Destroy() {
   if (window_ != nullptr && ::IsWindow(window_)) ::DestroyWindow(window_);
   window_ = nullptr;
+  if (owner_ != nullptr && ::IsWindow(owner_)) ::DestroyWindow(owner_);
+  owner_ = nullptr;
 }
 
 LRESULT CALLBACK TZarnFrmMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

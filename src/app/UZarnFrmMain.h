@@ -119,6 +119,7 @@ class TZarnFrmMain {
 
   TZarnDM& dm_;
   TZarnFrmConfig* config_ = nullptr;
+  HWND owner_ = nullptr;  // hidden, never shown
   HWND window_ = nullptr;
   HWND toolBar_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;

@@ -23,6 +23,24 @@ SIZE ButtonArea(const ZarnClient& zarn) {
 }
 
 LONG_PTR ExStyle(HWND window) { return GetWindowLongPtrW(window, GWL_EXSTYLE); }
+// The buttons of the test desktop's taskbar (it appears with the first tray icon) name their window
+// by their control id.
+bool HasTaskbarButton(HWND window) {
+  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  bool found = false;
+  std::pair<HWND, bool*> search{window, &found};
+  EnumChildWindows(
+      taskbar,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* search = reinterpret_cast<std::pair<HWND, bool*>*>(data);
+        if (IsWindowVisible(child) && GetWindowLongPtrW(child, GWLP_ID) == reinterpret_cast<LONG_PTR>(search->first))
+          *search->second = true;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return found;
+}
+
 bool HasCaption(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION; }
 
 TEST_F(ToolbarTest, FirstRunOpensAtItsPlaceOnTopWithoutTaskbarButton) {
@@ -43,6 +61,8 @@ TEST_F(ToolbarTest, FirstRunOpensAtItsPlaceOnTopWithoutTaskbarButton) {
   EXPECT_FALSE(ExStyle(window) & WS_EX_APPWINDOW);
   EXPECT_TRUE(ExStyle(window) & WS_EX_TOPMOST);
   EXPECT_TRUE(HasCaption(window));
+  // The taskbar adds its buttons a moment after a window shows.
+  EXPECT_FALSE(WaitUntil([window] { return HasTaskbarButton(window); }, 2s));
 
   ASSERT_EQ(zarn.Close(), 0u);
   const auto file = zarn.SettingsFile();
