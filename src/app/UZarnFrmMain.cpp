@@ -271,7 +271,7 @@ void TZarnFrmMain::ApplyDpi(UINT dpi) {
   ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(dm_.AppIcon(dpi_, true)));
 }
 
-SIZE TZarnFrmMain::ToolBarSize(int) {
+SIZE TZarnFrmMain::ToolBarSize() {
   ::SendMessageW(toolBar_, TB_AUTOSIZE, 0, 0);
   SIZE size{0, 0};
   const int count = static_cast<int>(::SendMessageW(toolBar_, TB_BUTTONCOUNT, 0, 0));
@@ -300,7 +300,7 @@ void TZarnFrmMain::FormResize() {
   resizeGuard_ = true;
   RECT client{};
   ::GetClientRect(window_, &client);
-  const SIZE needed = ToolBarSize(client.right);
+  const SIZE needed = ToolBarSize();
   ::SetWindowPos(toolBar_, nullptr, 0, 0, needed.cx, needed.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   if (client.right != needed.cx || client.bottom != needed.cy) SetClientSize(needed.cx, needed.cy);
   resizeGuard_ = false;

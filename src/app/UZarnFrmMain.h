@@ -60,7 +60,7 @@ class TZarnFrmMain {
   void CreateToolBar();
   void ApplyDpi(UINT dpi);
   void SetClientSize(int width, int height);
-  SIZE ToolBarSize(int width);
+  SIZE ToolBarSize();
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnEndSession();
 
