@@ -6,6 +6,12 @@
 #define IDI_IMAGELIST_FIRST 101  // 101 + image index, 0..12
 #define ZARN_IMAGELIST_COUNT 13
 #define IDB_IMAGELIST 150  // the same 13 images in one 16-pixel-high strip
+#define IDI_CORNER_TOP_LEFT 120      // the region editor's glyphs and its drag handle
+#define IDI_CORNER_TOP_RIGHT 121
+#define IDI_CORNER_BOTTOM_LEFT 122
+#define IDI_CORNER_BOTTOM_RIGHT 123
+#define IDI_REGION_CONFIRM 124
+#define IDI_REGION_MOVE 125
 
 // ---- dialogs
 #define IDD_CONFIRM 201

@@ -376,6 +376,72 @@ COMMANDS = [
 ]
 
 
+# ---------------------------------------------------------------- the region editor's glyphs
+# Drawn in a 16-unit design square and scaled, so each glyph can carry a second, larger image for
+# high DPI without being redrawn by hand.
+
+def scaled(f, size):
+    k = 16.0 / size
+    return lambda x, y: f(x * k, y * k)
+
+
+def flip_h(f, w):
+    return lambda x, y: f(w - x, y)
+
+
+def corner_top_left(x, y):
+    """An arrow heading for the top-left corner, which an L bracket marks."""
+    bracket = polygon([(0.7, 0.7), (8.6, 0.7), (8.6, 2.7), (2.7, 2.7), (2.7, 8.6), (0.7, 8.6)])
+    head = polygon([(5.4, 5.4), (11.4, 5.4), (5.4, 11.4)])
+    shaft = capsule(8.0, 8.0, 13.8, 13.8, 1.2)
+    return bracket(x, y) or head(x, y) or shaft(x, y)
+
+
+def glyph_corner(size, flip_x, flip_y):
+    c = Canvas(size, size)
+    f = corner_top_left
+    if flip_x:
+        f = flip_h(f, 16.0)
+    if flip_y:
+        f = flip_v(f, 16.0)
+    c.shape(scaled(f, size), BLUE, BLUE_EDGE, 0.7 * size / 16.0)
+    return c
+
+
+def glyph_confirm(size):
+    c = Canvas(size, size)
+    tick = union(capsule(2.6, 8.6, 6.4, 12.4, 1.55), capsule(6.4, 12.4, 13.4, 3.4, 1.55))
+    c.shape(scaled(tick, size), GREEN, GREEN_EDGE, 0.75 * size / 16.0)
+    return c
+
+
+def glyph_move(size):
+    """Four arrows from a centre: the handle that carries the whole region."""
+    c = Canvas(size, size)
+    up = arrow_up(8.0, 0.5, 4.4, 8.0, 3.3, 1.0)
+
+    def turn(f):  # a quarter turn about the centre
+        return lambda x, y: f(y, 16.0 - x)
+
+    right = turn(up)
+    cross = union(up, flip_v(up, 16.0), right, flip_h(right, 16.0))
+    c.shape(scaled(cross, size), STEEL_LIGHT, OUTLINE, 0.75 * size / 16.0)
+    c.shape(scaled(lambda x, y: math.hypot(x - 8.0, y - 8.0) <= 1.6, size), BLUE)
+    return c
+
+
+# File name, then the images: the buttons' glyphs at 16 and 32 pixels, the handle at its design
+# size of 20 and at 40.
+GLYPHS = [
+    ("13-corner-top-left", lambda s: glyph_corner(s, False, False), (16, 32)),
+    ("14-corner-top-right", lambda s: glyph_corner(s, True, False), (16, 32)),
+    ("15-corner-bottom-left", lambda s: glyph_corner(s, False, True), (16, 32)),
+    ("16-corner-bottom-right", lambda s: glyph_corner(s, True, True), (16, 32)),
+    ("17-confirm", glyph_confirm, (16, 32)),
+    ("18-move", glyph_move, (20, 40)),
+]
+
+
 # ---------------------------------------------------------------- file formats
 
 def ico_bytes(canvases):
@@ -437,8 +503,8 @@ def preview(path, tiles):
             oy = band * band_h + pad + (n // per_row) * (cell + pad + 40)
             scale = cell // cv.w
             pix = cv.rgba8()
-            for y in range(cell):
-                for x in range(cell):
+            for y in range(cv.h * scale):              # sizes that do not divide the cell stay whole
+                for x in range(cv.w * scale):
                     r, g, b, a = pix[(y // scale) * cv.w + (x // scale)]
                     row = img[oy + y]
                     k = (ox + x) * 3
@@ -497,6 +563,11 @@ def main():
         commands.append(cv)
     with open(os.path.join(outdir, "imagelist.bmp"), "wb") as f:
         f.write(strip_bmp_bytes(commands))
+    for name, draw, sizes in GLYPHS:
+        images = [draw(size) for size in sizes]
+        with open(os.path.join(outdir, name + ".ico"), "wb") as f:
+            f.write(ico_bytes(images))
+        tiles.extend(images)
     preview(args.preview, tiles)
 
 

@@ -1,0 +1,516 @@
+#include "app/UZarnFrmCustomMode.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <vector>
+
+#include "platform/win32/SystemError.h"
+#include "resource.h"
+
+namespace zarn::app {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TZarnFrmCustomMode";
+constexpr wchar_t kPartClass[] = L"TZarnFrmCustomMode.Part";  // ZarnPnlRR and Image1
+
+// The hints of the drag handle and of the confirm button.
+constexpr wchar_t kHintMove[] = L"範囲を移動";
+constexpr wchar_t kHintConfirm[] = L"範囲を確定";
+
+constexpr COLORREF kBackground = RGB(0, 128, 0);
+constexpr COLORREF kShape1Colour = RGB(255, 0, 255);
+constexpr DWORD kStyle = WS_POPUP | WS_THICKFRAME | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED;
+
+// The design geometry, in 96-DPI pixels; positions inside ZarnPnlRR.
+constexpr SIZE kClient{188, 179};
+constexpr RECT kPanel{0, 0, 74, 47};
+constexpr RECT kImage1{51, 2, 51 + 20, 2 + 20};
+constexpr SIZE kButton{23, 22};
+constexpr POINT kTopLeftAt{2, 2};
+constexpr POINT kTopRightAt{25, 2};
+constexpr POINT kBottomLeftAt{2, 24};
+constexpr POINT kBottomRightAt{25, 24};
+constexpr POINT kOKAt{50, 24};
+constexpr int kGlyphSize = 16;
+
+// The buttons' ids within ZarnPnlRR, in the order of their glyphs; nothing outside the panel sees them.
+enum ButtonId : int { kIdTopLeft = 1, kIdTopRight, kIdBottomLeft, kIdBottomRight, kIdOK };
+
+// An empty stored area would show a window too small to grab.
+constexpr CustomBounds kFirstUse{};
+
+int Scale(int pixels, UINT dpi) { return ::MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
+
+HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
+
+struct DisplayMonitors {
+  std::vector<HMONITOR> handles;
+  std::vector<Area> areas;  // whole monitors: the taskbar's area belongs to the region too
+};
+
+DisplayMonitors EnumerateMonitors() {
+  DisplayMonitors monitors;
+  ::EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (::GetMonitorInfoW(monitor, &info)) {
+          const RECT& m = info.rcMonitor;
+          auto& list = *reinterpret_cast<DisplayMonitors*>(data);
+          list.handles.push_back(monitor);
+          list.areas.push_back({m.left, m.top, m.right - m.left, m.bottom - m.top});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
+
+}  // namespace
+
+// ---- the modal run
+
+std::optional<CustomBounds> TZarnFrmCustomMode::ShowRegionEditor(HWND owner, const CustomBounds& current) {
+  TZarnFrmCustomMode form;
+  form.Create(owner, current);
+  return form.RunModal(owner);
+}
+
+TZarnFrmCustomMode::~TZarnFrmCustomMode() {
+  if (window_ != nullptr && ::IsWindow(window_)) ::DestroyWindow(window_);
+  if (background_ != nullptr) ::DeleteObject(background_);
+  if (shape1Brush_ != nullptr) ::DeleteObject(shape1Brush_);
+  for (HICON glyph : glyphs_) {
+    if (glyph != nullptr) ::DestroyIcon(glyph);
+  }
+  if (image1Picture_ != nullptr) ::DestroyIcon(image1Picture_);
+}
+
+void TZarnFrmCustomMode::Create(HWND owner, const CustomBounds& current) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&controls);
+
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (!::GetClassInfoExW(Instance(), kWindowClass, &existing)) {
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof form;
+    form.lpfnWndProc = &TZarnFrmCustomMode::WindowProc;
+    form.hInstance = Instance();
+    form.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    form.lpszClassName = kWindowClass;
+    if (::RegisterClassExW(&form) == 0) win32::ThrowLastError("RegisterClassExW");
+    WNDCLASSEXW part = form;
+    part.lpfnWndProc = &TZarnFrmCustomMode::PartProc;
+    part.lpszClassName = kPartClass;
+    if (::RegisterClassExW(&part) == 0) win32::ThrowLastError("RegisterClassExW");
+  }
+
+  background_ = ::CreateSolidBrush(kBackground);
+  shape1Brush_ = ::CreateHatchBrush(HS_BDIAGONAL, kShape1Colour);
+  // Created at the design size where it will appear, so it starts with that monitor's DPI; then
+  // given the stored outer rectangle.
+  window_ = ::CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, current.left, current.top, kClient.cx, kClient.cy,
+                              owner, nullptr, Instance(), this);
+  if (window_ == nullptr) win32::ThrowLastError("CreateWindowExW");
+  FormCreate();
+  const bool empty = current.width <= 0 || current.height <= 0;
+  SetBounds(current.left, current.top, empty ? kFirstUse.width : current.width,
+            empty ? kFirstUse.height : current.height);
+}
+
+std::optional<CustomBounds> TZarnFrmCustomMode::RunModal(HWND owner) {
+  const bool disableOwner = owner != nullptr && ::IsWindowEnabled(owner);
+  if (disableOwner) ::EnableWindow(owner, FALSE);
+  ::ShowWindow(window_, SW_SHOW);
+  ::SetForegroundWindow(window_);
+
+  bool quit = false;
+  WPARAM quitCode = 0;
+  MSG msg{};
+  while (!ended_) {
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      quit = true;
+      quitCode = msg.wParam;
+      break;
+    }
+    if (got == -1) break;
+    // Escape reaches whichever control has the focus; it means "close" anywhere in the editor.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
+        (msg.hwnd == window_ || ::IsChild(window_, msg.hwnd))) {
+      EndModal(IDCANCEL);
+      continue;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+
+  // The owner is enabled before the editor goes, so the window system hands the activation back to
+  // it rather than to some other program.
+  if (disableOwner) ::EnableWindow(owner, TRUE);
+  if (window_ != nullptr && ::IsWindow(window_)) ::DestroyWindow(window_);
+  window_ = nullptr;
+  if (owner != nullptr && ::IsWindow(owner)) {
+    ::SetActiveWindow(owner);
+    HWND focus = ::GetFocus();
+    if (focus != owner && !::IsChild(owner, focus)) ::SetFocus(owner);
+  }
+  // The program is ending: the loop that owns the quit message gets it back.
+  if (quit) ::PostQuitMessage(static_cast<int>(quitCode));
+
+  if (modalResult_ != IDOK) return std::nullopt;
+  return ConfirmedBounds;
+}
+
+void TZarnFrmCustomMode::EndModal(int result) {
+  modalResult_ = result;
+  ended_ = true;
+}
+
+// ---- messages
+
+LRESULT CALLBACK TZarnFrmCustomMode::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* self = static_cast<TZarnFrmCustomMode*>(create->lpCreateParams);
+    self->window_ = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<TZarnFrmCustomMode*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT CALLBACK TZarnFrmCustomMode::PartProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<TZarnFrmCustomMode*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+  return self->HandlePartMessage(window, message, wParam, lParam);
+}
+
+// The flat buttons show their edge only while the mouse is over them.
+LRESULT CALLBACK TZarnFrmCustomMode::ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                DWORD_PTR data) {
+  auto* self = reinterpret_cast<TZarnFrmCustomMode*>(data);
+  switch (message) {
+    case WM_MOUSEMOVE:
+      if (self->hotButton_ != window) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+        ::TrackMouseEvent(&track);
+        self->OnButtonHover(window, true);
+      }
+      break;
+    case WM_MOUSELEAVE:
+      self->OnButtonHover(window, false);
+      break;
+    case WM_NCDESTROY:
+      ::RemoveWindowSubclass(window, &TZarnFrmCustomMode::ButtonProc, 0);
+      break;
+    default:
+      break;
+  }
+  return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT TZarnFrmCustomMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // Shape1Paint covers every pixel
+    case WM_PAINT:
+      Shape1Paint();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      // Never smaller than the panel, so its buttons stay reachable.
+      RECT frame{0, 0, Scale(kPanel.right, dpi_), Scale(kPanel.bottom, dpi_)};
+      ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi_);
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+      return 0;
+    }
+    case WM_DPICHANGED:
+      // The suggested rectangle is ignored: the editor's outer rectangle is what the user snapped or
+      // dragged, in physical pixels, and must not change size on its way across monitors.
+      ApplyDpi(HIWORD(wParam));
+      return 0;
+    case WM_CLOSE:
+      EndModal(IDCANCEL);
+      return 0;
+    case WM_DESTROY:
+      ended_ = true;
+      return 0;
+    case WM_NCDESTROY:
+      ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+      window_ = nullptr;
+      return 0;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT TZarnFrmCustomMode::HandlePartMessage(HWND part, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint{};
+      HDC dc = ::BeginPaint(part, &paint);
+      if (part == image1_) {
+        Image1Paint(dc);
+      } else {
+        ZarnPnlRRPaint(dc);
+      }
+      ::EndPaint(part, &paint);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      FormMove_OnMDown(part, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      FormMove_OnMMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      if (::GetCapture() == part) ::ReleaseCapture();
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED) {
+        OnCommand(static_cast<int>(::GetDlgCtrlID(reinterpret_cast<HWND>(lParam))));
+      }
+      return 0;
+    case WM_DRAWITEM:
+      DrawFlatButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_NCDESTROY:
+      ::SetWindowLongPtrW(part, GWLP_USERDATA, 0);
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(part, message, wParam, lParam);
+}
+
+// ---- creation and layout
+
+void TZarnFrmCustomMode::FormCreate() {
+  // Every green pixel, that is everything between the hatch lines, is neither drawn nor hit.
+  if (!::SetLayeredWindowAttributes(window_, kBackground, 0, LWA_COLORKEY)) {
+    win32::ThrowLastError("SetLayeredWindowAttributes");
+  }
+  zarnPnlRR_ = ::CreateWindowExW(0, kPartClass, L"ZarnPnlRR", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                                 window_, nullptr, Instance(), this);
+  image1_ = ::CreateWindowExW(0, kPartClass, L"Image1", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, zarnPnlRR_, nullptr,
+                              Instance(), this);
+  if (zarnPnlRR_ == nullptr || image1_ == nullptr) win32::ThrowLastError("CreateWindowExW");
+  const auto button = [this](int id) {
+    HWND b = ::CreateWindowExW(0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, zarnPnlRR_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+    if (b == nullptr) win32::ThrowLastError("CreateWindowExW(Button)");
+    ::SetWindowSubclass(b, &TZarnFrmCustomMode::ButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    return b;
+  };
+  zarnBtnTopLeft_ = button(kIdTopLeft);
+  zarnBtnTopRight_ = button(kIdTopRight);
+  zarnBtnButtomLeft_ = button(kIdBottomLeft);
+  zarnBtnButtomRight_ = button(kIdBottomRight);
+  zarnBtnOK_ = button(kIdOK);
+
+  // The editor is never the active window while the user points at it from the settings dialog:
+  // the hints must show regardless.
+  toolTips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                                Instance(), nullptr);
+  if (toolTips_ != nullptr) {
+    const auto hint = [this](HWND tool, const wchar_t* text) {
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      info.hwnd = zarnPnlRR_;
+      info.uId = reinterpret_cast<UINT_PTR>(tool);
+      info.lpszText = const_cast<wchar_t*>(text);
+      ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    };
+    hint(image1_, kHintMove);
+    hint(zarnBtnOK_, kHintConfirm);
+  }
+  ApplyDpi(::GetDpiForWindow(window_));
+}
+
+void TZarnFrmCustomMode::ApplyDpi(UINT dpi) {
+  dpi_ = dpi == 0 ? USER_DEFAULT_SCREEN_DPI : dpi;
+  const auto place = [this](HWND control, int x, int y, int width, int height) {
+    ::SetWindowPos(control, nullptr, Scale(x, dpi_), Scale(y, dpi_), Scale(width, dpi_), Scale(height, dpi_),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  place(zarnPnlRR_, kPanel.left, kPanel.top, kPanel.right - kPanel.left, kPanel.bottom - kPanel.top);
+  place(image1_, kImage1.left, kImage1.top, kImage1.right - kImage1.left, kImage1.bottom - kImage1.top);
+  place(zarnBtnTopLeft_, kTopLeftAt.x, kTopLeftAt.y, kButton.cx, kButton.cy);
+  place(zarnBtnTopRight_, kTopRightAt.x, kTopRightAt.y, kButton.cx, kButton.cy);
+  place(zarnBtnButtomLeft_, kBottomLeftAt.x, kBottomLeftAt.y, kButton.cx, kButton.cy);
+  place(zarnBtnButtomRight_, kBottomRightAt.x, kBottomRightAt.y, kButton.cx, kButton.cy);
+  place(zarnBtnOK_, kOKAt.x, kOKAt.y, kButton.cx, kButton.cy);
+
+  static constexpr int kGlyphIds[] = {IDI_CORNER_TOP_LEFT, IDI_CORNER_TOP_RIGHT, IDI_CORNER_BOTTOM_LEFT,
+                                      IDI_CORNER_BOTTOM_RIGHT, IDI_REGION_CONFIRM};
+  const auto load = [](int id, int size) {
+    return static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+  };
+  for (int i = 0; i < 5; ++i) {
+    if (glyphs_[i] != nullptr) ::DestroyIcon(glyphs_[i]);
+    glyphs_[i] = load(kGlyphIds[i], Scale(kGlyphSize, dpi_));
+  }
+  if (image1Picture_ != nullptr) ::DestroyIcon(image1Picture_);
+  image1Picture_ = load(IDI_REGION_MOVE, Scale(kImage1.right - kImage1.left, dpi_));
+  ::InvalidateRect(window_, nullptr, TRUE);
+  ::InvalidateRect(zarnPnlRR_, nullptr, TRUE);
+}
+
+// ---- drawing
+
+// Shape1: fuchsia hatching over the colour key, so between its lines the desktop shows through.
+void TZarnFrmCustomMode::Shape1Paint() {
+  PAINTSTRUCT paint{};
+  HDC dc = ::BeginPaint(window_, &paint);
+  ::FillRect(dc, &paint.rcPaint, background_);
+  const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+  ::FillRect(dc, &paint.rcPaint, shape1Brush_);
+  ::SetBkMode(dc, oldMode);
+  ::EndPaint(window_, &paint);
+}
+
+void TZarnFrmCustomMode::ZarnPnlRRPaint(HDC dc) {
+  RECT r{};
+  ::GetClientRect(zarnPnlRR_, &r);
+  ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+  // Lowered outside, raised inside.
+  ::DrawEdge(dc, &r, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT);
+}
+
+void TZarnFrmCustomMode::Image1Paint(HDC dc) {
+  RECT r{};
+  ::GetClientRect(image1_, &r);
+  ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+  if (image1Picture_ != nullptr) ::DrawIconEx(dc, 0, 0, image1Picture_, r.right, r.bottom, 0, nullptr, DI_NORMAL);
+}
+
+void TZarnFrmCustomMode::DrawFlatButton(const DRAWITEMSTRUCT& item) {
+  RECT r = item.rcItem;
+  ::FillRect(item.hDC, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  if (pressed) {
+    ::DrawEdge(item.hDC, &r, BDR_SUNKENOUTER, BF_RECT);
+  } else if (item.hwndItem == hotButton_) {
+    ::DrawEdge(item.hDC, &r, BDR_RAISEDINNER, BF_RECT);
+  }
+  const int id = static_cast<int>(item.CtlID);
+  if (id < kIdTopLeft || id > kIdOK) return;
+  HICON glyph = glyphs_[id - kIdTopLeft];
+  if (glyph == nullptr) return;
+  const int size = Scale(kGlyphSize, dpi_);
+  const int shift = pressed ? 1 : 0;
+  ::DrawIconEx(item.hDC, (r.left + r.right - size) / 2 + shift, (r.top + r.bottom - size) / 2 + shift, glyph, size,
+               size, 0, nullptr, DI_NORMAL);
+}
+
+void TZarnFrmCustomMode::OnButtonHover(HWND button, bool hot) {
+  HWND previous = hotButton_;
+  if (hot) {
+    hotButton_ = button;
+  } else if (hotButton_ == button) {
+    hotButton_ = nullptr;
+  }
+  if (previous != nullptr && previous != hotButton_) ::InvalidateRect(previous, nullptr, FALSE);
+  if (hotButton_ != nullptr && hotButton_ != previous) ::InvalidateRect(hotButton_, nullptr, FALSE);
+}
+
+// ---- moving
+
+void TZarnFrmCustomMode::FormMove_OnMDown(HWND sender, int x, int y) {
+  DragOrigin = {x, y};
+  if (toolTips_ != nullptr) ::SendMessageW(toolTips_, TTM_POP, 0, 0);
+  // Captured, so a quick drag that outruns the small control keeps moving the window.
+  if (::GetKeyState(VK_LBUTTON) < 0) ::SetCapture(sender);
+}
+
+// The control moves with the window, so the pointer comes back to DragOrigin after each step.
+void TZarnFrmCustomMode::FormMove_OnMMove(int x, int y) {
+  if (::GetKeyState(VK_LBUTTON) >= 0) return;
+  const int dx = x - DragOrigin.x;
+  const int dy = y - DragOrigin.y;
+  if (dx == 0 && dy == 0) return;
+  RECT r{};
+  ::GetWindowRect(window_, &r);
+  SetBounds(r.left + dx, r.top + dy, r.right - r.left, r.bottom - r.top);
+}
+
+void TZarnFrmCustomMode::SetBounds(int left, int top, int width, int height) {
+  ::SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- the buttons
+
+void TZarnFrmCustomMode::OnCommand(int id) {
+  switch (id) {
+    case kIdTopLeft:
+      ZarnBtnTopLeftClick();
+      break;
+    case kIdTopRight:
+      ZarnBtnTopRightClick();
+      break;
+    case kIdBottomLeft:
+      ZarnBtnBottomLeftClick();
+      break;
+    case kIdBottomRight:
+      ZarnBtnButtomRightClick();
+      break;
+    case kIdOK:
+      ModalResultOK();
+      break;
+    default:
+      break;
+  }
+}
+
+void TZarnFrmCustomMode::ZarnBtnTopLeftClick() { SnapTo(Corner::TopLeft); }
+
+void TZarnFrmCustomMode::ZarnBtnTopRightClick() { SnapTo(Corner::TopRight); }
+
+void TZarnFrmCustomMode::ZarnBtnBottomLeftClick() { SnapTo(Corner::BottomLeft); }
+
+void TZarnFrmCustomMode::ZarnBtnButtomRightClick() { SnapTo(Corner::BottomRight); }
+
+void TZarnFrmCustomMode::ModalResultOK() {
+  RECT r{};
+  ::GetWindowRect(window_, &r);
+  ConfirmedBounds = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  EndModal(IDOK);
+}
+
+int TZarnFrmCustomMode::MonitorIndexAtCursor() const {
+  const DisplayMonitors monitors = EnumerateMonitors();
+  HMONITOR own = ::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST);
+  int editorMonitor = 0;
+  for (std::size_t i = 0; i < monitors.handles.size(); ++i) {
+    if (monitors.handles[i] == own) editorMonitor = static_cast<int>(i);
+  }
+  POINT cursor{};
+  ::GetCursorPos(&cursor);
+  return zarn::MonitorIndexAtCursor(monitors.areas, editorMonitor, {cursor.x, cursor.y});
+}
+
+void TZarnFrmCustomMode::SnapTo(Corner corner) {
+  const std::vector<Area> monitors = EnumerateMonitors().areas;
+  const int index = MonitorIndexAtCursor();
+  if (index < 0 || static_cast<std::size_t>(index) >= monitors.size()) return;
+  RECT r{};
+  ::GetWindowRect(window_, &r);
+  const Rect snapped = SnapCorner({r.left, r.top, r.right, r.bottom}, monitors[static_cast<std::size_t>(index)], corner);
+  SetBounds(snapped.left, snapped.top, snapped.Width(), snapped.Height());
+}
+
+}  // namespace zarn::app
