@@ -12,7 +12,7 @@ namespace zarn::app {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TZarnFrmCustomMode";
-constexpr wchar_t kPartClass[] = L"TZarnFrmCustomMode.Part";  // ZarnPnlRR and Image1
+constexpr wchar_t kChildClass[] = L"TZarnFrmCustomMode.Child";  // ZarnPnlRR and Image1
 
 // The hints of the drag handle and of the confirm button.
 constexpr wchar_t kHintMove[] = L"範囲を移動";
@@ -103,10 +103,10 @@ void TZarnFrmCustomMode::Create(HWND owner, const CustomBounds& current) {
     form.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     form.lpszClassName = kWindowClass;
     if (::RegisterClassExW(&form) == 0) win32::ThrowLastError("RegisterClassExW");
-    WNDCLASSEXW part = form;
-    part.lpfnWndProc = &TZarnFrmCustomMode::PartProc;
-    part.lpszClassName = kPartClass;
-    if (::RegisterClassExW(&part) == 0) win32::ThrowLastError("RegisterClassExW");
+    WNDCLASSEXW child = form;
+    child.lpfnWndProc = &TZarnFrmCustomMode::ChildProc;
+    child.lpszClassName = kChildClass;
+    if (::RegisterClassExW(&child) == 0) win32::ThrowLastError("RegisterClassExW");
   }
 
   background_ = ::CreateSolidBrush(kBackground);
@@ -185,14 +185,14 @@ LRESULT CALLBACK TZarnFrmCustomMode::WindowProc(HWND window, UINT message, WPARA
   return self->HandleMessage(message, wParam, lParam);
 }
 
-LRESULT CALLBACK TZarnFrmCustomMode::PartProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK TZarnFrmCustomMode::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   }
   auto* self = reinterpret_cast<TZarnFrmCustomMode*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-  return self->HandlePartMessage(window, message, wParam, lParam);
+  return self->HandleChildMessage(window, message, wParam, lParam);
 }
 
 // The flat buttons show their edge only while the mouse is over them.
@@ -254,29 +254,29 @@ LRESULT TZarnFrmCustomMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
   return ::DefWindowProcW(window_, message, wParam, lParam);
 }
 
-LRESULT TZarnFrmCustomMode::HandlePartMessage(HWND part, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TZarnFrmCustomMode::HandleChildMessage(HWND child, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint{};
-      HDC dc = ::BeginPaint(part, &paint);
-      if (part == image1_) {
+      HDC dc = ::BeginPaint(child, &paint);
+      if (child == image1_) {
         Image1Paint(dc);
       } else {
         ZarnPnlRRPaint(dc);
       }
-      ::EndPaint(part, &paint);
+      ::EndPaint(child, &paint);
       return 0;
     }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      FormMove_OnMDown(part, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      FormMove_OnMDown(child, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_MOUSEMOVE:
       FormMove_OnMMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_LBUTTONUP:
-      if (::GetCapture() == part) ::ReleaseCapture();
+      if (::GetCapture() == child) ::ReleaseCapture();
       return 0;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == BN_DOUBLECLICKED) {
@@ -287,12 +287,12 @@ LRESULT TZarnFrmCustomMode::HandlePartMessage(HWND part, UINT message, WPARAM wP
       DrawFlatButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_NCDESTROY:
-      ::SetWindowLongPtrW(part, GWLP_USERDATA, 0);
+      ::SetWindowLongPtrW(child, GWLP_USERDATA, 0);
       break;
     default:
       break;
   }
-  return ::DefWindowProcW(part, message, wParam, lParam);
+  return ::DefWindowProcW(child, message, wParam, lParam);
 }
 
 // ---- creation and layout
@@ -302,9 +302,9 @@ void TZarnFrmCustomMode::FormCreate() {
   if (!::SetLayeredWindowAttributes(window_, kBackground, 0, LWA_COLORKEY)) {
     win32::ThrowLastError("SetLayeredWindowAttributes");
   }
-  zarnPnlRR_ = ::CreateWindowExW(0, kPartClass, L"ZarnPnlRR", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
+  zarnPnlRR_ = ::CreateWindowExW(0, kChildClass, L"ZarnPnlRR", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
                                  window_, nullptr, Instance(), this);
-  image1_ = ::CreateWindowExW(0, kPartClass, L"Image1", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, zarnPnlRR_, nullptr,
+  image1_ = ::CreateWindowExW(0, kChildClass, L"Image1", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, zarnPnlRR_, nullptr,
                               Instance(), this);
   if (zarnPnlRR_ == nullptr || image1_ == nullptr) win32::ThrowLastError("CreateWindowExW");
   const auto button = [this](int id) {

@@ -34,11 +34,11 @@ class TZarnFrmCustomMode {
   TZarnFrmCustomMode() = default;
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK PartProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR data);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandlePartMessage(HWND part, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleChildMessage(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
 
   void Create(HWND owner, const CustomBounds& current);
   std::optional<CustomBounds> RunModal(HWND owner);
