@@ -47,3 +47,19 @@
 
 // ---- version resource
 #define VS_VERSION_INFO_ID 1
+
+// ---- the settings dialog's controls, in the order of their pages
+#define IDC_CONFIG_TABS 2001       // ZarnPCSetting
+#define IDC_LST_WB 2002            // ZarnLstWB
+#define IDC_BTN_UP 2003            // ZarnBtnUp
+#define IDC_BTN_DOWN 2004          // ZarnBtnDown
+#define IDC_BTN_CHANGENAME 2005    // ZarnBtnChangeName
+#define IDC_BTN_DELETE 2006        // ZarnBtnDelete
+#define IDC_CMB_MONITMODE 2007     // ZarnCmbMonitMode
+#define IDC_CMB_SHOWMODE 2008      // ZarnCmbShowMode
+#define IDC_CMB_LAYERTYPE 2009     // ZarnCmbLayerType
+#define IDC_TKB_MAINLAYER 2010     // ZarnTkBMainLayer
+#define IDC_CK_TITLEBARVIEW 2011   // ZarnCkTitleBarView
+#define IDC_CMB_WBLOAD 2012        // ZarnCmbWBLoad
+#define IDC_BTN_CONFIG_OK 2013     // ZarnBtnOK: not IDOK, so Enter does not press it
+#define IDC_BTN_CONFIG_CANCEL 2014 // ZarnBtnCancel: not IDCANCEL, so Escape does not press it

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the README's pictures of Zarn: its toolbar with the right-click menu open (load submenu
-# showing two workbenches), and a button's tooltip. Runs the real program under Wine on a private
-# Xvfb and writes docs/images/toolbar-menu.png and docs/images/toolbar-tooltip.png.
+# showing two workbenches), a button's tooltip, each page of the settings dialog, and the custom
+# region editor over two folder windows. Runs the real program under Wine on a private Xvfb and
+# writes them to docs/images/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -14,6 +15,8 @@ shots=$root/build/shots
 mkdir -p "$shots" docs/images
 ln -sfn "$root/build/mingw/bin" "$shots/bin"
 export ZARN_XVFB=1
+# The region editor is pictured see-through, as it is on Windows.
+export ZARN_SHAPE_LAYERED=Y
 scripts/wine-prefix.sh up "$shots" >/dev/null
 # shellcheck disable=SC1091
 . "$shots/wine-env.sh"
@@ -45,4 +48,31 @@ xdotool mousemove 768 635
 sleep 2
 crop docs/images/toolbar-tooltip.png 200x90+745+595
 xdotool mousemove 1500 200
-echo "Written: docs/images/toolbar-menu.png docs/images/toolbar-tooltip.png"
+
+# The settings dialog, from the right-click menu's 設定 > 設定ダイアログの表示 (by keys). It opens
+# centred on the 1920x1080 desktop, on its 全般 page.
+xdotool mousemove 800 650 click 3
+sleep 1
+xdotool key Up Up Right Return
+sleep 2
+crop docs/images/settings-general.png 300x292+808+396
+xdotool mousemove 1020 432 click 1
+sleep 1
+crop docs/images/settings-screen.png 300x292+808+396
+xdotool mousemove 880 432 click 1
+sleep 1
+crop docs/images/settings-workbenches.png 300x292+808+396
+
+# The region editor, opened by choosing カスタム, over two folder windows to show it is see-through.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+mkdir -p "$shots/folders/ドキュメント" "$shots/folders/写真"
+for d in ドキュメント 写真; do
+  timeout 120 wine "$shots/bin/zarn_standin_folder.exe" /own "$(winpath "$shots/folders/$d")" </dev/null >>"$shots/wine-logs/shots.log" 2>&1 &
+done
+sleep 2
+xdotool mousemove 960 432 click 1
+sleep 0.5
+xdotool key Tab Down Down
+sleep 2
+crop docs/images/region-editor.png 720x560+0+0
+echo "Written: docs/images/toolbar-menu.png, toolbar-tooltip.png, settings-*.png, region-editor.png"

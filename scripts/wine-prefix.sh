@@ -58,6 +58,10 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # A .reg string value: backslashes and quotes escaped.
 regstr() { local s=${1//\\/\\\\}; printf '"%s"' "${s//\"/\\\"}"; }
 
+# Wine turns a colour-keyed window into an X shape, and the region editor's hatching makes that shape
+# too large for the X server once the editor covers a monitor: the whole desktop goes down. The test
+# bed keeps such windows unshaped (their key colour then shows as it is; the program reads the same
+# attributes back). ZARN_SHAPE_LAYERED=Y shapes them, for pictures of a small editor.
 write_registry() {
   local dll exe reg=$logdir/zarn-prefix.reg
   dll=$(winpath "$bin/zarn_standin_shell.dll")
@@ -73,6 +77,9 @@ Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
 "Default"="1920x1080"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
+"ShapeLayeredWindows"="${ZARN_SHAPE_LAYERED:-N}"
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
 "ＭＳ Ｐゴシック"="IPAPGothic"

@@ -1,12 +1,20 @@
 #pragma once
-// The settings dialog, opened modally on one of its pages by the toolbar's commands.
+// The settings dialog, opened modally on one of its pages by the toolbar's commands: the general
+// settings, the toolbar's appearance, and the workbench organiser.
 #include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/SettingsModel.h"
+#include "core/WorkBenchOrganiser.h"
 
 namespace zarn::app {
 
 class TZarnDM;
 
-enum class ConfigPage { WorkBenches, General };
+enum class ConfigPage { WorkBenches = 0, General = 1, Screen = 2 };
 
 class TZarnFrmConfig {
  public:
@@ -14,13 +22,55 @@ class TZarnFrmConfig {
   TZarnFrmConfig(const TZarnFrmConfig&) = delete;
   TZarnFrmConfig& operator=(const TZarnFrmConfig&) = delete;
 
-  // True when it closed with OK.
+  // Shows the dialog over `owner` (the main window, which also receives the transparency preview)
+  // on `page`; true when it closed with OK.
   bool ShowModal(HWND owner, ConfigPage page);
-  bool Showing() const { return showing_; }
+  bool Showing() const { return dialog_ != nullptr; }
 
  private:
-  [[maybe_unused]] TZarnDM& dm_;
-  bool showing_ = false;
+  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void CreateControls();
+  HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width, int height,
+                  int id, ConfigPage page);
+  void ShowPage(ConfigPage page);
+  void FormShow();
+  void FillWorkBenchList();
+  void SetComboSelection(int id, std::optional<std::int32_t> index);
+  SettingsValues ControlValues() const;
+  void AddToolTip(int id, const wchar_t* text);
+
+  void OnCommand(int id, int notification);
+  void ZarnBtnOKClick();
+  void ZarnBtnCancelClick();
+  void ZarnBtnUpClick();
+  void ZarnBtnDownClick();
+  void ZarnBtnDeleteClick();
+  void ZarnBtnChangeNameClick();
+  void ZarnCmbMonitModeChange();
+  void ZarnCmbLayerTypeChange();
+  void ZarnTkBMainLayerChange();
+  void PostPreview(const LayerPreview& preview);
+  void Close(bool ok);
+
+  TZarnDM& dm_;
+  HWND owner_ = nullptr;
+  HWND dialog_ = nullptr;
+  HWND tabs_ = nullptr;
+  HWND tips_ = nullptr;
+  HFONT font_ = nullptr;
+  HICON upGlyph_ = nullptr;
+  HICON downGlyph_ = nullptr;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  ConfigPage page_ = ConfigPage::General;
+  std::unique_ptr<WorkBenchOrganiser> organiser_;
+  struct PageControl {
+    HWND window;
+    ConfigPage page;
+  };
+  std::vector<PageControl> pageControls_;
+  int trackBarPosition_ = 0;
 };
 
 }  // namespace zarn::app
