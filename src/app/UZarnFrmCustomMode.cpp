@@ -1,5 +1,7 @@
 #include "app/UZarnFrmCustomMode.h"
 
+#include "app/UiText.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -15,8 +17,6 @@ constexpr wchar_t kWindowClass[] = L"TZarnFrmCustomMode";
 constexpr wchar_t kChildClass[] = L"TZarnFrmCustomMode.Child";  // ZarnPnlRR and Image1
 
 // The hints of the drag handle and of the confirm button.
-constexpr wchar_t kHintMove[] = L"範囲を移動";
-constexpr wchar_t kHintConfirm[] = L"範囲を確定";
 
 constexpr COLORREF kBackground = RGB(0, 128, 0);
 constexpr COLORREF kShape1Colour = RGB(255, 0, 255);
@@ -335,8 +335,8 @@ void TZarnFrmCustomMode::FormCreate() {
       info.lpszText = const_cast<wchar_t*>(text);
       ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     };
-    hint(image1_, kHintMove);
-    hint(zarnBtnOK_, kHintConfirm);
+    hint(image1_, text::kHintMoveRegion);
+    hint(zarnBtnOK_, text::kHintConfirmRegion);
   }
   ApplyDpi(::GetDpiForWindow(window_));
 }

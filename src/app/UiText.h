@@ -67,4 +67,8 @@ inline constexpr wchar_t kButtonCancel[] = L"ｷｬﾝｾﾙ";
 inline constexpr wchar_t kNewWorkBenchName[] = L"新しいﾜｰｸﾍﾞﾝﾁ名";
 inline constexpr wchar_t kNameAlreadyRegistered[] = L"このﾜｰｸﾍﾞﾝﾁ名は既に登録されています";
 
+// The region editor's hints.
+inline constexpr wchar_t kHintMoveRegion[] = L"範囲を移動";
+inline constexpr wchar_t kHintConfirmRegion[] = L"範囲を確定";
+
 }  // namespace zarn::app::text
