@@ -342,6 +342,19 @@ INSTANTIATE_TEST_SUITE_P(Ends, RegionEditorTest,
                                            EditorCase{"Escape", EditorEnd::Escape, RectAt(10, 20, 300, 200)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(SettingsDialogTest, FirstUseOfTheEditorShowsItAtTheOriginWithSize500) {
+  Start({});
+  Open(IDM_CONFIG_DIALOG);
+  ASSERT_NE(dialog_, nullptr);
+  Choose(IDC_CMB_MONITMODE, 2);
+  HWND editor = WaitForEditor();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(WindowRect(editor), RectAt(0, 0, 500, 500));
+  PostMessageW(editor, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 5s));
+  CloseWith(IDC_BTN_CONFIG_CANCEL);
+}
+
 struct CornerCase {
   const char* name;
   RECT stored;
@@ -440,6 +453,19 @@ TEST_F(SettingsDialogTest, RenameToARegisteredNameInAnyLetterCaseIsRefused) {
   }
   CloseWith(IDC_BTN_CONFIG_OK);
   EXPECT_EQ(WorkBenchBytes(), ThreeWorkBenches());
+}
+
+// A deletion reaches the workbenches only at OK: until then the name is taken.
+TEST_F(SettingsDialogTest, NameOfAWorkBenchDeletedInThisShowingIsStillRefused) {
+  Start({});
+  Open(IDM_ORGANISE_WB);
+  ASSERT_NE(dialog_, nullptr);
+  SelectRow(0);
+  Press(IDC_BTN_DELETE);
+  SelectRow(0);
+  EXPECT_EQ(Rename(L"A"), kAlreadyRegistered);
+  EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"B", L"C"}));
+  CloseWith(IDC_BTN_CONFIG_CANCEL);
 }
 
 TEST_F(SettingsDialogTest, NameWithBlanksAtBothEndsKeepsItsWorkBenchTrimmed) {
