@@ -1,5 +1,7 @@
 #include "app/UZarnFrmCustomMode.h"
 
+
+#include "app/FormWindowProc.h"
 #include "app/UiText.h"
 
 #include <commctrl.h>
@@ -98,7 +100,7 @@ void TZarnFrmCustomMode::Create(HWND owner, const CustomBounds& current) {
   if (!::GetClassInfoExW(Instance(), kWindowClass, &existing)) {
     WNDCLASSEXW form{};
     form.cbSize = sizeof form;
-    form.lpfnWndProc = &TZarnFrmCustomMode::WindowProc;
+    form.lpfnWndProc = &FormWindowProc<TZarnFrmCustomMode>;
     form.hInstance = Instance();
     form.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     form.lpszClassName = kWindowClass;
@@ -172,18 +174,6 @@ void TZarnFrmCustomMode::EndModal(int result) {
 }
 
 // ---- messages
-
-LRESULT CALLBACK TZarnFrmCustomMode::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<TZarnFrmCustomMode*>(create->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TZarnFrmCustomMode*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
-}
 
 LRESULT CALLBACK TZarnFrmCustomMode::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {

@@ -1,11 +1,13 @@
 #include "app/UZarnFrmMain.h"
 
+
 #include <windowsx.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "app/ErrorDisplay.h"
+#include "app/FormWindowProc.h"
 #include "app/UZarnDM.h"
 #include "app/UZarnFrmConfig.h"
 #include "app/UiText.h"
@@ -80,7 +82,7 @@ void TZarnFrmMain::Create(std::uint64_t instanceKey) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &TZarnFrmMain::WindowProc;
+  windowClass.lpfnWndProc = &FormWindowProc<TZarnFrmMain>;
   windowClass.hInstance = instance;
   windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -104,18 +106,6 @@ void TZarnFrmMain::Destroy() {
   window_ = nullptr;
   if (owner_ != nullptr && ::IsWindow(owner_)) ::DestroyWindow(owner_);
   owner_ = nullptr;
-}
-
-LRESULT CALLBACK TZarnFrmMain::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<TZarnFrmMain*>(create->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TZarnFrmMain*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT TZarnFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
