@@ -1,11 +1,10 @@
 #include "app/UZarnDM.h"
 
+#include "app/Dpi.h"
 #include "resource.h"
 
 namespace zarn::app {
 namespace {
-
-int ScaleForDpi(int pixels, UINT dpi) { return ::MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
 
 HICON LoadSizedIcon(int id, int size) {
   return static_cast<HICON>(

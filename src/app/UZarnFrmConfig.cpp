@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/Dpi.h"
 #include "app/ErrorDisplay.h"
 #include "app/MessageDialogs.h"
 #include "app/UZarnDM.h"
@@ -134,7 +135,7 @@ INT_PTR TZarnFrmConfig::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 
 HWND TZarnFrmConfig::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width,
                                 int height, int id, ConfigPage page) {
-  const auto scale = [this](int pixels) { return ::MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI); };
+  const auto scale = [this](int pixels) { return ScaleForDpi(pixels, dpi_); };
   HWND control = ::CreateWindowExW(0, className, text, WS_CHILD | style, scale(x), scale(y), scale(width), scale(height),
                                    dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    ::GetModuleHandleW(nullptr), nullptr);
@@ -146,7 +147,7 @@ HWND TZarnFrmConfig::AddControl(const wchar_t* className, const wchar_t* text, D
 void TZarnFrmConfig::CreateControls() {
   dpi_ = ::GetDpiForWindow(dialog_);
   if (dpi_ == 0) dpi_ = USER_DEFAULT_SCREEN_DPI;
-  const auto scale = [this](int pixels) { return ::MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI); };
+  const auto scale = [this](int pixels) { return ScaleForDpi(pixels, dpi_); };
   font_ = reinterpret_cast<HFONT>(::SendMessageW(dialog_, WM_GETFONT, 0, 0));
   trackBarPosition_ = 0;
 
@@ -188,10 +189,10 @@ void TZarnFrmConfig::CreateControls() {
   // Where the pages' controls go, in 96-DPI pixels.
   RECT display{0, 0, scale(kTabsWidth), scale(kTabsHeight)};
   ::SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  const int pageLeft = ::MulDiv(display.left, USER_DEFAULT_SCREEN_DPI, static_cast<int>(dpi_));
-  const int pageTop = ::MulDiv(display.top, USER_DEFAULT_SCREEN_DPI, static_cast<int>(dpi_));
-  const int pageRight = ::MulDiv(display.right, USER_DEFAULT_SCREEN_DPI, static_cast<int>(dpi_));
-  const int pageBottom = ::MulDiv(display.bottom, USER_DEFAULT_SCREEN_DPI, static_cast<int>(dpi_));
+  const int pageLeft = UnscaleForDpi(display.left, dpi_);
+  const int pageTop = UnscaleForDpi(display.top, dpi_);
+  const int pageRight = UnscaleForDpi(display.right, dpi_);
+  const int pageBottom = UnscaleForDpi(display.bottom, dpi_);
 
   // The organiser: the list left of a panel of buttons.
   using P = ConfigPage;

@@ -1,6 +1,7 @@
 #include "app/UZarnFrmCustomMode.h"
 
 
+#include "app/Dpi.h"
 #include "app/FormWindowProc.h"
 #include "app/UiText.h"
 
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/win32/SystemError.h"
+#include "platform/win32/Win32Display.h"
 #include "resource.h"
 
 namespace zarn::app {
@@ -43,33 +45,8 @@ enum ButtonId : int { kIdTopLeft = 1, kIdTopRight, kIdBottomLeft, kIdBottomRight
 // An empty stored area would show a window too small to grab.
 constexpr CustomBounds kFirstUse{};
 
-int Scale(int pixels, UINT dpi) { return ::MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
-
-struct DisplayMonitors {
-  std::vector<HMONITOR> handles;
-  std::vector<Area> areas;  // whole monitors: the taskbar's area belongs to the region too
-};
-
-DisplayMonitors EnumerateMonitors() {
-  DisplayMonitors monitors;
-  ::EnumDisplayMonitors(
-      nullptr, nullptr,
-      [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-        MONITORINFO info{};
-        info.cbSize = sizeof info;
-        if (::GetMonitorInfoW(monitor, &info)) {
-          const RECT& m = info.rcMonitor;
-          auto& list = *reinterpret_cast<DisplayMonitors*>(data);
-          list.handles.push_back(monitor);
-          list.areas.push_back({m.left, m.top, m.right - m.left, m.bottom - m.top});
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&monitors));
-  return monitors;
-}
 
 }  // namespace
 
@@ -218,7 +195,7 @@ LRESULT TZarnFrmCustomMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
       return 0;
     case WM_GETMINMAXINFO: {
       // Never smaller than the panel, so its buttons stay reachable.
-      RECT frame{0, 0, Scale(kPanel.right, dpi_), Scale(kPanel.bottom, dpi_)};
+      RECT frame{0, 0, ScaleForDpi(kPanel.right, dpi_), ScaleForDpi(kPanel.bottom, dpi_)};
       ::AdjustWindowRectExForDpi(&frame, kStyle, FALSE, kExStyle, dpi_);
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
       return 0;
@@ -334,8 +311,8 @@ void TZarnFrmCustomMode::FormCreate() {
 void TZarnFrmCustomMode::ApplyDpi(UINT dpi) {
   dpi_ = dpi == 0 ? USER_DEFAULT_SCREEN_DPI : dpi;
   const auto place = [this](HWND control, int x, int y, int width, int height) {
-    ::SetWindowPos(control, nullptr, Scale(x, dpi_), Scale(y, dpi_), Scale(width, dpi_), Scale(height, dpi_),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(control, nullptr, ScaleForDpi(x, dpi_), ScaleForDpi(y, dpi_), ScaleForDpi(width, dpi_),
+                   ScaleForDpi(height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
   };
   place(zarnPnlRR_, kPanel.left, kPanel.top, kPanel.right - kPanel.left, kPanel.bottom - kPanel.top);
   place(image1_, kImage1.left, kImage1.top, kImage1.right - kImage1.left, kImage1.bottom - kImage1.top);
@@ -352,10 +329,10 @@ void TZarnFrmCustomMode::ApplyDpi(UINT dpi) {
   };
   for (int i = 0; i < 5; ++i) {
     if (glyphs_[i] != nullptr) ::DestroyIcon(glyphs_[i]);
-    glyphs_[i] = load(kGlyphIds[i], Scale(kGlyphSize, dpi_));
+    glyphs_[i] = load(kGlyphIds[i], ScaleForDpi(kGlyphSize, dpi_));
   }
   if (image1Picture_ != nullptr) ::DestroyIcon(image1Picture_);
-  image1Picture_ = load(IDI_REGION_MOVE, Scale(kImage1.right - kImage1.left, dpi_));
+  image1Picture_ = load(IDI_REGION_MOVE, ScaleForDpi(kImage1.right - kImage1.left, dpi_));
   ::InvalidateRect(window_, nullptr, TRUE);
   ::InvalidateRect(zarnPnlRR_, nullptr, TRUE);
 }
@@ -401,7 +378,7 @@ void TZarnFrmCustomMode::DrawFlatButton(const DRAWITEMSTRUCT& item) {
   if (id < kIdTopLeft || id > kIdOK) return;
   HICON glyph = glyphs_[id - kIdTopLeft];
   if (glyph == nullptr) return;
-  const int size = Scale(kGlyphSize, dpi_);
+  const int size = ScaleForDpi(kGlyphSize, dpi_);
   const int shift = pressed ? 1 : 0;
   ::DrawIconEx(item.hDC, (r.left + r.right - size) / 2 + shift, (r.top + r.bottom - size) / 2 + shift, glyph, size,
                size, 0, nullptr, DI_NORMAL);
@@ -482,19 +459,23 @@ void TZarnFrmCustomMode::ModalResultOK() {
 }
 
 int TZarnFrmCustomMode::MonitorIndexAtCursor() const {
-  const DisplayMonitors monitors = EnumerateMonitors();
+  // Whole monitors: the taskbar's area belongs to the region too.
+  const std::vector<win32::MonitorRecord> records = win32::EnumerateMonitors();
   HMONITOR own = ::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST);
   int editorMonitor = 0;
-  for (std::size_t i = 0; i < monitors.handles.size(); ++i) {
-    if (monitors.handles[i] == own) editorMonitor = static_cast<int>(i);
+  std::vector<Area> monitors;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (records[i].handle == own) editorMonitor = static_cast<int>(i);
+    monitors.push_back(records[i].monitor);
   }
   POINT cursor{};
   ::GetCursorPos(&cursor);
-  return zarn::MonitorIndexAtCursor(monitors.areas, editorMonitor, {cursor.x, cursor.y});
+  return zarn::MonitorIndexAtCursor(monitors, editorMonitor, {cursor.x, cursor.y});
 }
 
 void TZarnFrmCustomMode::SnapTo(Corner corner) {
-  const std::vector<Area> monitors = EnumerateMonitors().areas;
+  std::vector<Area> monitors;
+  for (const win32::MonitorRecord& record : win32::EnumerateMonitors()) monitors.push_back(record.monitor);
   const int index = MonitorIndexAtCursor();
   if (index < 0 || static_cast<std::size_t>(index) >= monitors.size()) return;
   RECT r{};

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/Dpi.h"
 #include "app/ErrorDisplay.h"
 #include "app/FormWindowProc.h"
 #include "app/UZarnDM.h"
@@ -29,24 +30,9 @@ constexpr int kSeparatorWidth = 8;
 
 constexpr DWORD kTitleBarStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 
-int Scale(int pixels, UINT dpi) { return ::MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
-
 std::vector<MonitorAreas> MonitorList() {
   std::vector<MonitorAreas> monitors;
-  ::EnumDisplayMonitors(
-      nullptr, nullptr,
-      [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-        MONITORINFO info{};
-        info.cbSize = sizeof info;
-        if (::GetMonitorInfoW(monitor, &info)) {
-          const RECT& m = info.rcMonitor;
-          const RECT& w = info.rcWork;
-          reinterpret_cast<std::vector<MonitorAreas>*>(data)->push_back(
-              {{m.left, m.top, m.right - m.left, m.bottom - m.top}, {w.left, w.top, w.right - w.left, w.bottom - w.top}});
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&monitors));
+  for (const win32::MonitorRecord& m : win32::EnumerateMonitors()) monitors.push_back({m.monitor, m.workArea});
   return monitors;
 }
 
@@ -246,14 +232,14 @@ void TZarnFrmMain::ApplyDpi(UINT dpi) {
   const int size = dm_.ImageSize();
   ::SendMessageW(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
   ::SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
-  ::SendMessageW(toolBar_, TB_SETPADDING, 0, MAKELPARAM(Scale(7, dpi_), Scale(6, dpi_)));
-  ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(size + Scale(7, dpi_), size + Scale(6, dpi_)));
+  ::SendMessageW(toolBar_, TB_SETPADDING, 0, MAKELPARAM(ScaleForDpi(7, dpi_), ScaleForDpi(6, dpi_)));
+  ::SendMessageW(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(size + ScaleForDpi(7, dpi_), size + ScaleForDpi(6, dpi_)));
   for (int i = 0; i < static_cast<int>(std::size(kToolButtons)); ++i) {
     if (kToolButtons[i].image >= 0) continue;
     TBBUTTONINFOW info{};
     info.cbSize = sizeof info;
     info.dwMask = TBIF_BYINDEX | TBIF_SIZE;
-    info.cx = static_cast<WORD>(Scale(kSeparatorWidth, dpi_));
+    info.cx = static_cast<WORD>(ScaleForDpi(kSeparatorWidth, dpi_));
     ::SendMessageW(toolBar_, TB_SETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&info));
   }
   SetMenuImages();

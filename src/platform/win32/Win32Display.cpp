@@ -5,38 +5,34 @@
 namespace zarn::win32 {
 namespace {
 
-struct Monitor {
-  HMONITOR handle;
-  Area area;
-};
+Area AreaOf(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
 
 BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
   if (::GetMonitorInfoW(monitor, &info)) {
-    const RECT& r = info.rcMonitor;
-    reinterpret_cast<std::vector<Monitor>*>(data)->push_back(
-        {monitor, Area{r.left, r.top, r.right - r.left, r.bottom - r.top}});
+    reinterpret_cast<std::vector<MonitorRecord>*>(data)->push_back(
+        {monitor, AreaOf(info.rcMonitor), AreaOf(info.rcWork)});
   }
   return TRUE;
 }
 
-std::vector<Monitor> EnumerateMonitors() {
-  std::vector<Monitor> monitors;
+}  // namespace
+
+std::vector<MonitorRecord> EnumerateMonitors() {
+  std::vector<MonitorRecord> monitors;
   ::EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
   if (monitors.empty()) {
-    // Callers divide by monitor sizes; a session without monitor information still has a screen.
-    monitors.push_back({::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
-                        Area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}});
+    // Callers divide by monitor sizes.
+    const Area screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    monitors.push_back({::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), screen, screen});
   }
   return monitors;
 }
 
-}  // namespace
-
 std::vector<Area> Win32Display::Monitors() {
   std::vector<Area> areas;
-  for (const Monitor& monitor : EnumerateMonitors()) areas.push_back(monitor.area);
+  for (const MonitorRecord& monitor : EnumerateMonitors()) areas.push_back(monitor.monitor);
   return areas;
 }
 
@@ -45,7 +41,7 @@ int Win32Display::MonitorIndexOf(WindowHandle window) {
   const HWND hwnd = ToHwnd(window);
   if (::IsWindow(hwnd)) target = ::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
   if (target == nullptr) target = ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-  const std::vector<Monitor> monitors = EnumerateMonitors();
+  const std::vector<MonitorRecord> monitors = EnumerateMonitors();
   for (std::size_t i = 0; i < monitors.size(); ++i)
     if (monitors[i].handle == target) return static_cast<int>(i);
   return 0;

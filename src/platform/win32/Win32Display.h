@@ -1,8 +1,22 @@
 #pragma once
 // Monitors, the virtual desktop, system metrics and the pointer, from user32.
+#include <windows.h>
+
+#include <vector>
+
 #include "platform/Display.h"
 
 namespace zarn::win32 {
+
+struct MonitorRecord {
+  HMONITOR handle = nullptr;
+  Area monitor;   // the whole monitor
+  Area workArea;  // without the taskbar
+};
+
+// Every monitor in the system's enumeration order; never empty (a session without monitor
+// information still has a screen).
+std::vector<MonitorRecord> EnumerateMonitors();
 
 class Win32Display final : public Display {
  public:
