@@ -70,10 +70,6 @@ std::string ErrnoText(int code) { return std::generic_category().message(code); 
   throw Error("ファイルを読み込めません: " + Utf8(file) + " (" + reason + ")");
 }
 
-[[noreturn]] void FailToWrite(const FilePath& file, const std::string& reason) {
-  throw Error("ファイルに書き込めません: " + Utf8(file) + " (" + reason + ")");
-}
-
 #ifdef _WIN32
 constexpr unsigned long kMoveFileReplaceExisting = 0x1;
 constexpr unsigned long kMoveFileWriteThrough = 0x8;
@@ -128,6 +124,9 @@ FilePath ResolveTarget(const FilePath& file) {
 #endif
 }
 
+const FileOperations kSystemOperations = {&OpenForWriting, &WriteSome, &FlushToDisk, &CloseFile, &ReplaceFile};
+const FileOperations* operations = &kSystemOperations;
+
 struct FileInfo {
   int error = 0;  // errno of the look-up, 0 when the file is there
   bool directory = false;
@@ -147,6 +146,16 @@ FileInfo Inspect(const FilePath& file) {
 }
 
 }  // namespace
+
+void FailToWrite(const FilePath& file, const std::string& reason) {
+  throw Error("ファイルに書き込めません: " + Utf8(file) + " (" + reason + ")");
+}
+
+const FileOperations& SystemFileOperations() { return kSystemOperations; }
+
+void UseFileOperations(const FileOperations* replacement) {
+  operations = replacement != nullptr ? replacement : &kSystemOperations;
+}
 
 FilePath TemporaryFileFor(const FilePath& file) {
   static constexpr FilePath::value_type kSuffix[] = {'.', 't', 'm', 'p', 0};
@@ -190,21 +199,21 @@ AtomicFileWriter::AtomicFileWriter(const FilePath& file)
   // A file the user made read-only keeps its contents. Replacing it goes through its folder, which
   // not every system refuses for a read-only file, so it is asked here.
   if (IsReadOnly(target_)) FailToWrite(file_, ErrnoText(EACCES));
-  fd_ = OpenForWriting(temporary_);
+  fd_ = operations->open(temporary_);
   if (fd_ < 0) FailToWrite(file_, ErrnoText(errno));  // nothing created, nothing to remove
   open_ = true;
   buffer_.reserve(kWriteBlock);
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
-  if (fd_ >= 0) CloseFile(fd_);
+  if (fd_ >= 0) operations->close(fd_);
   if (open_) RemoveFile(temporary_);
 }
 
 void AtomicFileWriter::Abandon(int code) { Abandon(ErrnoText(code)); }
 
 void AtomicFileWriter::Abandon(const std::string& reason) {
-  if (fd_ >= 0) CloseFile(fd_);
+  if (fd_ >= 0) operations->close(fd_);
   fd_ = -1;
   if (open_) RemoveFile(temporary_);
   open_ = false;
@@ -214,7 +223,7 @@ void AtomicFileWriter::Abandon(const std::string& reason) {
 void AtomicFileWriter::WriteOut(std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const long long written = WriteSome(fd_, bytes.data() + done, bytes.size() - done);
+    const long long written = operations->write(fd_, bytes.data() + done, bytes.size() - done);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) Abandon(written < 0 ? errno : ENOSPC);
     done += static_cast<std::size_t>(written);
@@ -239,11 +248,11 @@ void AtomicFileWriter::Commit() {
   WriteOut(buffer_);
   buffer_.clear();
   // Without this a crash soon after the rename could leave an empty file where the old one was.
-  if (FlushToDisk(fd_) != 0) Abandon(errno);
-  const int closed = CloseFile(fd_);
+  if (operations->flush(fd_) != 0) Abandon(errno);
+  const int closed = operations->close(fd_);
   fd_ = -1;
   if (closed != 0) Abandon(errno);
-  const std::string reason = ReplaceFile(temporary_, target_);
+  const std::string reason = operations->replace(temporary_, target_);
   if (!reason.empty()) Abandon(reason);
   open_ = false;
 }
