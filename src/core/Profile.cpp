@@ -77,7 +77,15 @@ Profile::Profile(FilePath file) : file_(std::move(file)) { Load(); }
 void Profile::Load() {
   std::optional<std::string> bytes = ReadFileBytes(file_);
   Clear();
-  if (bytes) Parse(std::move(*bytes));
+  loadedUtf16_ = false;
+  if (!bytes) return;
+  // Another editor may have saved the file with a byte-order mark. UTF-8's would hide the first
+  // section's header, and a save would then drop that whole section: it reads as blanks. UTF-16 reads
+  // as nothing (every ASCII character holds a NUL), and a save would put what this session wrote in
+  // place of everything the file holds: such a file is left as it is.
+  if (bytes->starts_with("\xEF\xBB\xBF")) bytes->replace(0, 3, 3, ' ');
+  loadedUtf16_ = bytes->starts_with("\xFF\xFE") || bytes->starts_with("\xFE\xFF");
+  Parse(std::move(*bytes));
 }
 
 std::string_view Profile::KeyOf(const Line& line) const {
@@ -488,6 +496,7 @@ void Profile::SetStrings(const std::vector<std::string>& lines) {
 }
 
 void Profile::UpdateFile() {
+  if (loadedUtf16_) FailToWrite(file_, "UTF-16 のファイルは読めないため書き換えません。Shift-JIS で保存し直してください");
   for (const Section& section : sections_) ReadLines(section);
   // Written straight from text_ in blocks: a large workbench file is not built a second time in
   // memory.

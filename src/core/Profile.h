@@ -35,6 +35,7 @@ class Profile {
   std::vector<std::string> GetStrings() const;
   void SetStrings(const std::vector<std::string>& lines);
   // Throws zarn::Error naming the file on failure; the previous file then stays byte-for-byte whole.
+  // A file that was loaded in UTF-16 is never replaced (see Load).
   void UpdateFile();
   void Rename(const FilePath& file, bool reload);
 
@@ -96,6 +97,8 @@ class Profile {
   void CompactText();
 
   FilePath file_;
+  // The file was in UTF-16 when loaded: memory never held what it says.
+  bool loadedUtf16_ = false;
   // Every section name and line, packed in one buffer: a large file is then read with one
   // allocation instead of one per line. Replaced and deleted text stays until CompactText.
   mutable std::string text_;
