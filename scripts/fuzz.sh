@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (preset "fuzz") and runs each one for the given number of seconds
-# (default 30) on a copy of its committed seed corpus, so that runs never grow the committed one.
+# (default 30), or with "--runs N" for N executions each, on a copy of its committed seed corpus,
+# so that runs never grow the committed one.
 # Fails when any target finds a crash, a leak, a timeout or a broken invariant; the input that did
 # it is left in build/fuzz/findings/<target>/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-seconds="${1:-30}"
-targets=(fuzz_profile fuzz_parse_integer fuzz_record)
+limit=(-max_total_time="${1:-30}")
+what="${1:-30} s"
+if [[ "${1:-}" == "--runs" ]]; then
+  limit=(-runs="$2")
+  what="$2 runs"
+fi
+targets=(${ZARN_FUZZ_TARGETS:-fuzz_profile fuzz_parse_integer fuzz_record fuzz_picture})
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
@@ -21,8 +27,8 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus" "$findings"
   cp fuzz/corpus/"$target"/* "$corpus"/
   log="$build/$target.log"
-  echo "== $target, ${seconds} s"
-  if "$build/fuzz/$target" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  echo "== $target, $what"
+  if "$build/fuzz/$target" "$corpus" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$findings/" >"$log" 2>&1; then
     grep -E '^stat::number_of_executed_units' "$log" | sed "s/^/$target: /"
   else

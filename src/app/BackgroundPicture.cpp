@@ -1,10 +1,11 @@
 #include "app/BackgroundPicture.h"
 
 #include <cstdint>
-#include <cstring>
-#include <vector>
+#include <algorithm>
+#include <string>
 
 #include "core/Error.h"
+#include "core/PictureHeader.h"
 #include "core/PictureKind.h"
 #include "platform/win32/CodePage932.h"
 
@@ -18,14 +19,18 @@ namespace {
 // A metafile is a few kilobytes; anything beyond this is no picture to put behind five buttons.
 constexpr DWORD kMaxMetafileBytes = 64 * 1024 * 1024;
 
-std::vector<std::uint8_t> ReadAll(const std::wstring& path) {
+// Up to `limit` bytes from the file's start, and the file's whole size. An unreadable file gives no
+// bytes, which no picture kind accepts.
+std::string ReadHead(const std::wstring& path, std::size_t limit, std::uint64_t& fileSize) {
+  fileSize = 0;
   HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
-  std::vector<std::uint8_t> bytes;
+  std::string bytes;
   LARGE_INTEGER size{};
-  if (::GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= kMaxMetafileBytes) {
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+  if (::GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+    fileSize = static_cast<std::uint64_t>(size.QuadPart);
+    bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, limit)));
     DWORD read = 0;
     if (!::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
     bytes.resize(read);
@@ -36,31 +41,25 @@ std::vector<std::uint8_t> ReadAll(const std::wstring& path) {
 
 // A Windows metafile, with or without the placeable header that most .wmf files start with.
 HENHMETAFILE LoadWindowsMetafile(const std::wstring& path, SIZE& size) {
-  std::vector<std::uint8_t> bytes = ReadAll(path);
-  constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
-  constexpr std::size_t kPlaceableHeader = 22;
+  std::uint64_t fileSize = 0;
+  const std::string bytes = ReadHead(path, kMaxMetafileBytes, fileSize);
+  if (bytes.size() != fileSize) return nullptr;
   METAFILEPICT picture{MM_ANISOTROPIC, 0, 0, nullptr};
   std::size_t offset = 0;
-  std::uint32_t key = 0;
-  if (bytes.size() >= kPlaceableHeader) std::memcpy(&key, bytes.data(), sizeof key);
-  if (key == kPlaceableKey) {
-    std::int16_t box[4];
-    std::uint16_t inch = 0;
-    std::memcpy(box, bytes.data() + 6, sizeof box);
-    std::memcpy(&inch, bytes.data() + 14, sizeof inch);
+  if (const auto placeable = ReadPlaceableMetafileHeader(bytes)) {
+    const int inch = placeable->unitsPerInch;
     if (inch == 0) return nullptr;
-    const int width = box[2] - box[0];
-    const int height = box[3] - box[1];
+    const int width = placeable->right - placeable->left;
+    const int height = placeable->bottom - placeable->top;
     // In 0.01 mm, as METAFILEPICT wants its extents.
     picture.xExt = ::MulDiv(width, 2540, inch);
     picture.yExt = ::MulDiv(height, 2540, inch);
     size = {::MulDiv(width, 96, inch), ::MulDiv(height, 96, inch)};
-    offset = kPlaceableHeader;
+    offset = PlaceableMetafileHeader::kSize;
   }
   if (bytes.size() <= offset) return nullptr;
-  HENHMETAFILE metafile =
-      ::SetWinMetaFileBits(static_cast<UINT>(bytes.size() - offset), bytes.data() + offset, nullptr, &picture);
-  return metafile;
+  return ::SetWinMetaFileBits(static_cast<UINT>(bytes.size() - offset),
+                              reinterpret_cast<const BYTE*>(bytes.data()) + offset, nullptr, &picture);
 }
 
 SIZE MetafileSize(HENHMETAFILE metafile) {
@@ -85,6 +84,11 @@ void BackgroundPicture::Load(const std::wstring& path) {
   Clear();
   const std::u16string widePath = win32::U16FromWide(path);
   const PictureKind kind = PictureKindOf(widePath);
+  if (kind == PictureKind::Unsupported) Fail(UnsupportedPictureMessage(widePath));
+  // The system loaders believe what the headers claim; they are asked only once the claims hold.
+  std::uint64_t fileSize = 0;
+  const std::string head = ReadHead(path, kPictureHeadBytes, fileSize);
+  if (!PictureHeadIsSound(kind, head, fileSize)) Fail(BadPictureMessage(kind));
   switch (kind) {
     case PictureKind::Bitmap: {
       bitmap_ = static_cast<HBITMAP>(
@@ -116,7 +120,7 @@ void BackgroundPicture::Load(const std::wstring& path) {
       return;
     }
     case PictureKind::Unsupported:
-      Fail(UnsupportedPictureMessage(widePath));
+      break;
   }
   Clear();
   Fail(BadPictureMessage(kind));

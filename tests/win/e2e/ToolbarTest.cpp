@@ -318,18 +318,41 @@ TEST_F(ToolbarTest, BackgroundPictureIsDrawnBehindTheButtons) {
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(at) == kColour; }, 2s)) << std::hex << ScreenPixel(at);
 }
 
+// What a picture file holds: some words, or a bitmap that lies about its size.
+enum class BadContents { Words, CutShortBitmap, HugeBitmap };
+
 struct BadPictureCase {
   const char* name;
   const wchar_t* file;
   const wchar_t* message;
+  BadContents contents = BadContents::Words;
 };
+
+void WriteBadPicture(const std::filesystem::path& file, BadContents contents) {
+  if (contents == BadContents::Words) return WriteFileBytes(file, "not a picture at all, just some words to fill a file");
+  std::string bytes = SolidBitmap(400, 200, RGB(20, 200, 40));
+  if (contents == BadContents::CutShortBitmap) return WriteFileBytes(file, bytes.substr(0, bytes.size() - 100));
+  // 20,000 × 20,000 at 24 bits: a 1.2 GB file, made sparse so that the test writes only its header.
+  constexpr LONG kSide = 20000;
+  auto* info = reinterpret_cast<BITMAPINFOHEADER*>(bytes.data() + sizeof(BITMAPFILEHEADER));
+  info->biWidth = info->biHeight = kSide;
+  info->biSizeImage = kSide * kSide * 3;
+  bytes.resize(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER));
+  WriteFileBytes(file, bytes);
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER end;
+  end.QuadPart = static_cast<LONGLONG>(bytes.size()) + LONGLONG{kSide} * kSide * 3;
+  EXPECT_TRUE(SetFilePointerEx(handle, end, nullptr, FILE_BEGIN) && SetEndOfFile(handle));
+  CloseHandle(handle);
+}
 
 class BadPictureTest : public E2eTest, public ::testing::WithParamInterface<BadPictureCase> {};
 
 TEST_P(BadPictureTest, IsToldOnceAndStartUpGoesOn) {
   const BadPictureCase& c = GetParam();
   const auto picture = root_ / c.file;
-  WriteFileBytes(picture, "not a picture at all, just some words to fill a file");
+  WriteBadPicture(picture, c.contents);
   ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"BackgroundImage", Cp932Text(picture.wstring())},
                                           {"TitleBarView", "0"},
                                           {"MainLayerType", "2"},
@@ -357,6 +380,9 @@ INSTANTIATE_TEST_SUITE_P(
     Pictures, BadPictureTest,
     ::testing::Values(BadPictureCase{"UnknownKind", L"back.png", L"拡張子 .png の画像形式は処理できません."},
                       BadPictureCase{"Bitmap", L"back.bmp", L"ビットマップイメージが不正です."},
+                      BadPictureCase{"CutShortBitmap", L"back.bmp", L"ビットマップイメージが不正です.",
+                                     BadContents::CutShortBitmap},
+                      BadPictureCase{"HugeBitmap", L"back.bmp", L"ビットマップイメージが不正です.", BadContents::HugeBitmap},
                       BadPictureCase{"Icon", L"back.ico", L"アイコンイメージが不正です."},
                       BadPictureCase{"WindowsMetafile", L"back.wmf", L"メタファイルが不正です."},
                       BadPictureCase{"EnhancedMetafile", L"back.emf", L"メタファイルが不正です."}),
