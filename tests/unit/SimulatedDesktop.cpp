@@ -21,9 +21,16 @@ class SimShellWindow final : public ShellWindow {
  public:
   SimShellWindow(SimulatedDesktop& desktop, std::size_t index) : desktop_(desktop), index_(index) {}
 
-  bool IsFolderView() override { return item().folderView; }
-  WindowHandle Handle() override { return item().handle; }
+  bool IsFolderView() override {
+    desktop_.AutomationCall();
+    return item().folderView;
+  }
+  WindowHandle Handle() override {
+    desktop_.AutomationCall();
+    return item().handle;
+  }
   ShellFolderPath FolderPath() override {
+    desktop_.AutomationCall();
     SimItem& it = item();
     if (it.pathFailures != 0) {
       if (it.pathFailures > 0) --it.pathFailures;
@@ -46,8 +53,12 @@ class SimShellWindows final : public ShellWindows {
  public:
   explicit SimShellWindows(SimulatedDesktop& desktop) : desktop_(desktop) {}
 
-  std::int32_t Count() override { return static_cast<std::int32_t>(desktop_.items_.size()); }
+  std::int32_t Count() override {
+    desktop_.AutomationCall();
+    return static_cast<std::int32_t>(desktop_.items_.size());
+  }
   std::unique_ptr<ShellWindow> Item(std::int32_t index) override {
+    desktop_.AutomationCall();
     if (index < 0 || static_cast<std::size_t>(index) >= desktop_.items_.size()) return nullptr;
     if (desktop_.items_[index].vanishes) return nullptr;
     const auto missed = desktop_.missedIn_.find(desktop_.items_[index].handle);
@@ -230,7 +241,14 @@ void SimulatedDesktop::AdvanceSnapshot() {
   }
 }
 
+void SimulatedDesktop::AutomationCall() {
+  ++automationCalls_;
+  if (failingCall_ == 0 || automationCalls_ < failingCall_ || (failsOnce_ && automationCalls_ > failingCall_)) return;
+  throw Error("The shell's automation failed.");
+}
+
 std::unique_ptr<ShellWindows> SimulatedDesktop::OpenWindows() {
+  AutomationCall();
   if (shellBroken_ || (shellBreaksAfter_ && snapshots_ >= *shellBreaksAfter_)) {
     throw Error("Shell.Application could not be created.");
   }

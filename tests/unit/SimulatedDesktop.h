@@ -105,6 +105,15 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   void BreakShellAfterSnapshots(int snapshots) { shellBreaksAfter_ = snapshots_ + snapshots; }
   // The window's items come back empty in the next snapshot only, as one read while others close may.
   void MissInNextSnapshot(WindowHandle window) { missedIn_[window] = snapshots_ + 1; }
+  // Every automation call (creating the object, Count, Item, and each item's answers) from the
+  // call numbered `call` on, counted from now, throws as a shell that broke would; with `once`, only
+  // that call, as one that failed for a moment.
+  void FailAutomationCall(int call, bool once) {
+    automationCalls_ = 0;
+    failingCall_ = call;
+    failsOnce_ = once;
+  }
+  int AutomationCalls() const { return automationCalls_; }
   // What the file system gives as the long form of a path; any other path is its own long form.
   void SetLongPathForm(const std::string& path, const std::string& longForm) { longForms_[path] = longForm; }
 
@@ -165,6 +174,7 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   };
 
   WindowHandle NewHandle() { return nextHandle_++; }
+  void AutomationCall();
   void AdvanceSnapshot();
   void RemoveWindow(WindowHandle handle);
 
@@ -186,6 +196,9 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   std::vector<std::string> log_;
   int snapshots_ = 0;
   int sleeps_ = 0;
+  int automationCalls_ = 0;
+  int failingCall_ = 0;  // 0: none
+  bool failsOnce_ = false;
   std::chrono::milliseconds now_{1'000'000};
   WindowHandle nextHandle_ = 0x1000;
 };
