@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "CallCounts.h"
 #include "StandinReport.h"
 #include "StandinWindow.h"
 #include "VtableSlots.h"
@@ -75,6 +76,8 @@ DWORD WINAPI HostThread(void* parameter) {
 void StartHost() {
   static std::once_flag once;
   std::call_once(once, [] {
+    // Before any window can be hosted, so each one's counts start with it.
+    InstallCallCounters();
     // The thread runs until the process ends, so the code it runs must never be unloaded.
     HMODULE pinned = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,

@@ -195,6 +195,7 @@ ProcessReport BuildReport(DWORD menuTimeoutMs) {
     GetWindowRect(window.hwnd, &folder.windowRect);
     folder.placement.length = sizeof(folder.placement);
     GetWindowPlacement(window.hwnd, &folder.placement);
+    folder.calls = CountsOf(window.hwnd);
     report.folders.push_back(std::move(folder));
   }
   Collector collector{report.processId, menuTimeoutMs, &report};
@@ -212,6 +213,10 @@ std::string FormatReport(const ProcessReport& report) {
                      std::to_string(p.ptMinPosition.x), std::to_string(p.ptMinPosition.y),
                      std::to_string(p.ptMaxPosition.x), std::to_string(p.ptMaxPosition.y),
                      Rect(p.rcNormalPosition), ToUtf8(f.path)});
+    if (f.calls) {
+      AppendLine(out, {"calls", Handle(f.hwnd), std::to_string(f.calls->showWindow),
+                       std::to_string(f.calls->setWindowPos), std::to_string(f.calls->positionChanging)});
+    }
   }
   for (const auto& m : report.menus) {
     AppendLine(out, {"menu", Handle(m.window), Handle(m.menu), Rect(m.rect), std::to_string(m.items.size())});
@@ -273,6 +278,15 @@ std::optional<ProcessReport> ParseReport(std::string_view text) {
         return std::nullopt;
       w.path = FromUtf8(f[15]);
       report.folders.push_back(std::move(w));
+    } else if (kind == "calls") {
+      // Follows the folder record of its window; reports from before the counters have none.
+      HWND hwnd = nullptr;
+      CallCounts counts;
+      if (report.folders.empty() || !SplitFields(line, 4, f) || !HandleField(f[1], hwnd) ||
+          hwnd != report.folders.back().hwnd ||
+          !Numbers(f, 2, counts.showWindow, counts.setWindowPos, counts.positionChanging))
+        return std::nullopt;
+      report.folders.back().calls = counts;
     } else if (kind == "menu") {
       ReportedMenu m;
       size_t count = 0;

@@ -4,6 +4,8 @@
 // The writer runs on the host thread; the parser serves every test that reads such a file.
 #include <windows.h>
 
+#include "CallCounts.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +24,8 @@ struct ReportedFolderWindow {
   RECT windowRect{};
   WINDOWPLACEMENT placement{};  // showCmd, ptMinPosition, ptMaxPosition, rcNormalPosition
   std::wstring path;
+  // Present when the reporting process counts its program's calls (a `calls` record).
+  std::optional<CallCounts> calls;
 };
 
 struct ReportedMenuItem {

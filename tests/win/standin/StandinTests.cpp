@@ -14,6 +14,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -803,6 +804,76 @@ TEST_F(StandinTest, ReportGivesHostedPlacementsAndTheOpenPopupMenu) {
 
   PopupMenuThread::Close();
   EXPECT_TRUE(WaitFor([&] { return popup.Done(); })) << "a posted WM_CANCELMODE ends the menu";
+}
+
+std::optional<standin::ReportedFolderWindow> ReportedFolder(HWND hwnd) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                     (L"zarn-standin-counts-" + std::to_wstring(GetCurrentProcessId()) + L".txt");
+  if (!standin::SendReportRequest(standin::HostOfProcess(GetCurrentProcessId()), file.wstring())) return std::nullopt;
+  const auto report = standin::ParseReport(ReadAll(file));
+  std::filesystem::remove(file);
+  if (!report) return std::nullopt;
+  for (const auto& folder : report->folders) {
+    if (folder.hwnd == hwnd) return folder;
+  }
+  return std::nullopt;
+}
+
+// Wine sends nothing for a ShowWindow that changes nothing, which is what an arrangement does to a
+// visible normal window: the calls themselves are counted, each once, and per window.
+TEST_F(StandinTest, ReportCountsThisProgramsShowWindowAndSetWindowPosCallsPerWindow) {
+  TempFolder first(L"counts-a");
+  TempFolder second(L"counts-b");
+  ASSERT_TRUE(Explore(first.path()));
+  HWND a = WaitForNewWindow(first.path());
+  ASSERT_TRUE(Explore(second.path()));
+  HWND b = WaitForNewWindow(second.path());
+  ASSERT_TRUE(a && b);
+  struct Call {
+    HWND window;
+    std::function<void(HWND)> call;
+  };
+  const Call calls[] = {
+      {a, [](HWND w) { ShowWindow(w, SW_SHOWDEFAULT); }},
+      {a, [](HWND w) { SetWindowPos(w, HWND_TOP, 10, 10, 300, 200, 0); }},
+      {b, [](HWND w) { ShowWindow(w, SW_SHOWNORMAL); }},
+      {b, [](HWND w) { ShowWindow(w, SW_RESTORE); }},
+      {b, [](HWND w) { SetWindowPos(w, HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE); }},
+      {b, [](HWND w) { SetWindowPos(w, HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE); }},
+  };
+  for (const Call& c : calls) c.call(c.window);
+  struct Expected {
+    HWND window;
+    long showWindow;
+    long setWindowPos;
+  };
+  for (const Expected& e : {Expected{a, 1, 1}, Expected{b, 2, 2}}) {
+    const auto folder = ReportedFolder(e.window);
+    ASSERT_TRUE(folder && folder->calls);
+    EXPECT_EQ(e.showWindow, folder->calls->showWindow);
+    EXPECT_EQ(e.setWindowPos, folder->calls->setWindowPos);
+    EXPECT_GE(folder->calls->positionChanging, e.setWindowPos);
+  }
+}
+
+TEST(StandinReportFormat, CallsFollowTheirFolderAndMayBeAbsent) {
+  const std::string head = "zarn-standin-report 1\nprocess\t7\nfolder\t42\t0\t0\t9\t9\t1\t0\t0\t0\t0\t0\t0\t9\t9\tC:\\x\n";
+  struct Case {
+    std::string body;
+    bool parses;
+    bool hasCalls;
+  };
+  for (const Case& c : {Case{"end\n", true, false}, Case{"calls\t42\t1\t2\t3\nend\n", true, true},
+                        Case{"calls\t43\t1\t2\t3\nend\n", false, false},
+                        Case{"calls\t42\t1\t2\nend\n", false, false}}) {
+    const auto report = standin::ParseReport(head + c.body);
+    ASSERT_EQ(c.parses, report.has_value()) << c.body;
+    if (!report) continue;
+    ASSERT_EQ(c.hasCalls, report->folders[0].calls.has_value()) << c.body;
+    if (c.hasCalls) {
+      EXPECT_EQ(2, report->folders[0].calls->setWindowPos);
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "StandinWindow.h"
 
+#include "CallCounts.h"
+
 #include <algorithm>
 #include <cwctype>
 #include <memory>
@@ -157,7 +159,11 @@ LRESULT CALLBACK FolderWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       SetForegroundWindow(hwnd);
       BringWindowToTop(hwnd);
       return 0;
+    case WM_WINDOWPOSCHANGING:
+      CountPositionChanging(hwnd);
+      break;
     case WM_NCDESTROY: {
+      ForgetCounts(hwnd);
       std::unique_ptr<WindowData> data(reinterpret_cast<WindowData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       RemovePropW(hwnd, kPropSequence);
