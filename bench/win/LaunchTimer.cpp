@@ -1,7 +1,8 @@
 // Measures, in the same run, how long each program takes from CreateProcess until a top-level
-// window of it is visible, and prints the medians, their ratio and Zarn's private memory after start.
-//   zarn_launch_timer.exe <runs> <baseline.exe> <zarn.exe>
-// Starts alternate between the two programs, so a machine that slows down hurts both alike. Each
+// window of it is visible, and prints the medians, each one's ratio to the baseline's, the last
+// program's ratio to the one before it, and the last program's private memory after start.
+//   zarn_launch_timer.exe <runs> <baseline.exe> <program.exe>... <zarn.exe>
+// Starts alternate between the programs, so a machine that slows down hurts all alike. Each
 // program is ended with TerminateProcess, so Zarn writes no settings and every start is a first run.
 #include <windows.h>
 #include <psapi.h>
@@ -81,36 +82,45 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: zarn_launch_timer <runs> <baseline.exe> <zarn.exe>\n");
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: zarn_launch_timer <runs> <baseline.exe> <program.exe>... <zarn.exe>\n");
     return 2;
   }
   const int runs = std::max(1, _wtoi(argv[1]));
-  std::vector<double> baseline, zarn;
+  const int programs = argc - 2;
+  std::vector<std::vector<double>> times(static_cast<std::size_t>(programs));
   SIZE_T privateBytes = 0;
-  Launch(argv[2], false);  // the first start of each warms the file cache and the Wine server
-  Launch(argv[3], false);
+  // The first start of each warms the file cache and the Wine server.
+  for (int p = 0; p < programs; ++p) Launch(argv[2 + p], false);
   for (int i = 0; i < runs; ++i) {
-    const Start b = Launch(argv[2], false);
-    const Start z = Launch(argv[3], i == 0);
-    if (b.milliseconds < 0 || z.milliseconds < 0) {
-      std::fprintf(stderr, "a start showed no window\n");
-      return 1;
+    for (int p = 0; p < programs; ++p) {
+      const bool last = p == programs - 1;
+      const Start start = Launch(argv[2 + p], last && i == 0);
+      if (start.milliseconds < 0) {
+        std::fprintf(stderr, "a start showed no window\n");
+        return 1;
+      }
+      times[static_cast<std::size_t>(p)].push_back(start.milliseconds);
+      if (start.privateBytes != 0) privateBytes = start.privateBytes;
     }
-    baseline.push_back(b.milliseconds);
-    zarn.push_back(z.milliseconds);
-    if (z.privateBytes != 0) privateBytes = z.privateBytes;
   }
-  const double mb = Median(baseline), mz = Median(zarn);
   auto name = [](const wchar_t* path) {
     const wchar_t* slash = std::wcsrchr(path, L'\\');
     return slash != nullptr ? slash + 1 : path;
   };
+  std::vector<double> medians;
+  for (const auto& t : times) medians.push_back(Median(t));
   std::printf("launch to visible window, median of %d starts each\n", runs);
-  std::printf("  %-26ls %.1f ms\n", name(argv[2]), mb);
-  std::printf("  %-26ls %.1f ms\n", name(argv[3]), mz);
-  std::printf("  ratio: %.2f (goal <= 1.15)\n", mz / mb);
-  std::printf("  %ls private memory after start: %.1f MiB\n", name(argv[3]),
+  for (int p = 0; p < programs; ++p) {
+    std::printf("  %-26ls %6.1f ms", name(argv[2 + p]), medians[static_cast<std::size_t>(p)]);
+    if (p > 0) std::printf("   ratio to %ls: %.2f", name(argv[2]), medians[static_cast<std::size_t>(p)] / medians[0]);
+    std::printf("\n");
+  }
+  const std::size_t last = medians.size() - 1;
+  std::printf("  ratio: %.2f (goal <= 1.15)\n", medians[last] / medians[0]);
+  if (programs > 2)
+    std::printf("  %ls against %ls: %.2f\n", name(argv[argc - 1]), name(argv[argc - 2]), medians[last] / medians[last - 1]);
+  std::printf("  %ls private memory after start: %.1f MiB\n", name(argv[argc - 1]),
               static_cast<double>(privateBytes) / (1024.0 * 1024.0));
   return 0;
 }

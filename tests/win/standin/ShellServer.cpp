@@ -181,7 +181,7 @@ HRESULT STDMETHODCALLTYPE AppWindows(Object*, IDispatch** out) {
 
 HRESULT STDMETHODCALLTYPE WindowsCount(Object*, LONG* out) {
   if (!out) return E_POINTER;
-  *out = static_cast<LONG>(ListFolderWindows().size());
+  *out = static_cast<LONG>(ListFolderWindowHandles().size());
   return S_OK;
 }
 
@@ -193,10 +193,10 @@ HRESULT STDMETHODCALLTYPE WindowsItem(Object*, VARIANT index, IDispatch** out) {
   const HRESULT hr = ReadIndex(index, position, missing);
   if (FAILED(hr)) return hr;
   if (missing) return E_INVALIDARG;
-  const auto windows = ListFolderWindows();
+  const auto windows = ListFolderWindowHandles();
   // Past the end (or a window closed since Count was read): no object, S_FALSE, as the shell answers.
   if (position < 0 || static_cast<size_t>(position) >= windows.size()) return S_FALSE;
-  *out = NewObject(Kind::Browser, windows[static_cast<size_t>(position)].hwnd);
+  *out = NewObject(Kind::Browser, windows[static_cast<size_t>(position)]);
   return S_OK;
 }
 

@@ -13,6 +13,9 @@ constexpr int kNoteControlId = 101;
 constexpr int kCascadeOrigin = 40;
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 480;
+// The window's extra bytes repeat the sequence property: read in the window's own process, they
+// cost no round trip to the Wine server, and the collection is listed once per item a client reads.
+constexpr int kSequenceSlot = 0;
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
   return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
@@ -167,6 +170,7 @@ LRESULT CALLBACK FolderWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       std::unique_ptr<WindowData> data(reinterpret_cast<WindowData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       RemovePropW(hwnd, kPropSequence);
+      SetWindowLongPtrW(hwnd, kSequenceSlot, 0);
       RemovePropW(hwnd, kPropNotFolderView);
       if (data && data->quitOnClose) PostQuitMessage(0);
       break;
@@ -184,6 +188,7 @@ bool EnsureFolderClass(HINSTANCE module) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = FolderWindowProc;
+  wc.cbWndExtra = sizeof(LONG_PTR);
   wc.hInstance = module;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
@@ -298,7 +303,7 @@ bool IsExistingFolder(const std::wstring& path) {
 std::optional<FolderWindowInfo> DescribeFolderWindow(HWND hwnd) {
   wchar_t className[64];
   if (!GetClassNameW(hwnd, className, 64) || wcscmp(className, kFolderClass) != 0) return std::nullopt;
-  const auto sequence = reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, kPropSequence));
+  const auto sequence = static_cast<ULONG_PTR>(GetWindowLongPtrW(hwnd, kSequenceSlot));
   if (sequence == 0) return std::nullopt;  // still being created, or already closing
   HWND label = GetDlgItem(hwnd, kPathControlId);
   if (!label) return std::nullopt;
@@ -323,6 +328,28 @@ std::vector<FolderWindowInfo> ListFolderWindows() {
   return windows;
 }
 
+std::vector<HWND> ListFolderWindowHandles() {
+  struct Listed {
+    HWND hwnd;
+    ULONG_PTR sequence;
+  };
+  std::vector<Listed> listed;
+  EnumWindows(
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        wchar_t className[64];
+        if (GetClassNameW(hwnd, className, 64) && wcscmp(className, kFolderClass) == 0) {
+          const auto sequence = static_cast<ULONG_PTR>(GetWindowLongPtrW(hwnd, kSequenceSlot));
+          if (sequence != 0) reinterpret_cast<std::vector<Listed>*>(lParam)->push_back({hwnd, sequence});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&listed));
+  std::stable_sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) { return a.sequence < b.sequence; });
+  std::vector<HWND> windows;
+  for (const Listed& window : listed) windows.push_back(window.hwnd);
+  return windows;
+}
+
 HWND FindFolderWindow(const std::wstring& path) {
   for (const auto& window : ListFolderWindows())
     if (EqualsNoCase(window.path, path)) return window.hwnd;
@@ -343,7 +370,9 @@ HWND OpenFolderWindow(HINSTANCE module, const std::wstring& path, const Behaviou
   if (!hwnd) return nullptr;
   data.release();  // owned by the window from here; freed in WM_NCDESTROY
   if (!behaviour.folderView) SetPropW(hwnd, kPropNotFolderView, reinterpret_cast<HANDLE>(1));
-  SetPropW(hwnd, kPropSequence, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(Now())));
+  const ULONGLONG sequence = Now();
+  SetWindowLongPtrW(hwnd, kSequenceSlot, static_cast<LONG_PTR>(sequence));
+  SetPropW(hwnd, kPropSequence, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(sequence)));
   // Never SW_SHOWDEFAULT: the explore verb is asked with show command 0 (SW_HIDE), and a folder
   // window of the shell opens visible all the same.
   ShowWindow(hwnd, SW_SHOWNORMAL);

@@ -63,6 +63,8 @@ struct FolderWindowInfo {
 // Every stand-in folder window on the desktop, of every process, in creation order.
 std::vector<FolderWindowInfo> ListFolderWindows();
 std::optional<FolderWindowInfo> DescribeFolderWindow(HWND hwnd);
+// The same windows in the same order, without their paths: cheap enough to list once per item.
+std::vector<HWND> ListFolderWindowHandles();
 // The first open window of `path` (compared case-insensitively), or nullptr.
 HWND FindFolderWindow(const std::wstring& path);
 
