@@ -1,9 +1,9 @@
 #include "app/UZarnFrmConfig.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <string>
+#include <utility>
 
 #include "app/Dpi.h"
 #include "app/ErrorDisplay.h"
@@ -20,6 +20,20 @@
 
 namespace zarn::app {
 namespace {
+
+// uxtheme.dll is no known system DLL: imported by name, it would be looked for beside the program
+// first, where anyone who can write that folder could put their own. Asked for by full system path.
+bool VisualStylesActive() {
+  using Query = BOOL(WINAPI*)();
+  static const auto [appThemed, themeActive] = [] {
+    HMODULE theme = ::LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    auto find = [theme](const char* name) {
+      return theme ? reinterpret_cast<Query>(reinterpret_cast<void*>(::GetProcAddress(theme, name))) : nullptr;
+    };
+    return std::pair{find("IsAppThemed"), find("IsThemeActive")};
+  }();
+  return appThemed != nullptr && themeActive != nullptr && appThemed() && themeActive();
+}
 
 // The dialog's geometry in 96-DPI pixels. Controls are placed in code at these pixels, scaled to the
 // monitor's DPI: dialog units would follow the font's metrics and move them.
@@ -117,7 +131,7 @@ INT_PTR TZarnFrmConfig::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       const HWND control = reinterpret_cast<HWND>(lParam);
       const int id = ::GetDlgCtrlID(control);
       if (id == IDC_BTN_CONFIG_OK || id == IDC_BTN_CONFIG_CANCEL) return FALSE;
-      const int colour = ::IsAppThemed() && ::IsThemeActive() ? COLOR_WINDOW : COLOR_BTNFACE;
+      const int colour = VisualStylesActive() ? COLOR_WINDOW : COLOR_BTNFACE;
       HDC dc = reinterpret_cast<HDC>(wParam);
       ::SetBkColor(dc, ::GetSysColor(colour));
       ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));

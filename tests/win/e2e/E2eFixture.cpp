@@ -92,8 +92,9 @@ std::filesystem::path E2eTest::MakeFolder(std::wstring_view name, std::wstring_v
   return folder;
 }
 
-ZarnClient& E2eTest::StartZarn(std::optional<std::string> settings) {
-  zarn_ = std::make_unique<ZarnClient>(ZarnFolder(), std::move(settings));
+ZarnClient& E2eTest::StartZarn(std::optional<std::string> settings, const std::vector<std::wstring>& arguments,
+                               const std::filesystem::path& workingDirectory) {
+  zarn_ = std::make_unique<ZarnClient>(ZarnFolder(), std::move(settings), arguments, workingDirectory);
   return *zarn_;
 }
 

@@ -45,7 +45,9 @@ class E2eTest : public ::testing::Test {
   // Starts a private copy of the real program in ZarnFolder(), with `settings` as its Zarn.ini when
   // given. Folder windows opened afterwards are hosted in its process once it has loaded the
   // stand-in shell (LoadStandinShell), so its report gives their exact placements.
-  ZarnClient& StartZarn(std::optional<std::string> settings = std::nullopt);
+  ZarnClient& StartZarn(std::optional<std::string> settings = std::nullopt,
+                        const std::vector<std::wstring>& arguments = {},
+                        const std::filesystem::path& workingDirectory = {});
   ZarnClient& Zarn() { return *zarn_; }
   std::filesystem::path ZarnFolder() const { return root_ / L"zarn"; }
   // Runs a folder-window command with no folder window open, which makes the program create the

@@ -20,7 +20,11 @@ class ZarnClient {
   // Copies Zarn.exe from the driver's folder into `folder`, writes `settings` (the bytes of a
   // Zarn.ini, Shift-JIS as the program reads it) there first when given, and starts the copy. Throws
   // when its main window (visible or not) does not appear within a few seconds.
-  explicit ZarnClient(const std::filesystem::path& folder, std::optional<std::string> settings = std::nullopt);
+  // `arguments` and `workingDirectory` (the copy's folder when empty) are for checking that the
+  // program ignores both.
+  explicit ZarnClient(const std::filesystem::path& folder, std::optional<std::string> settings = std::nullopt,
+                      const std::vector<std::wstring>& arguments = {},
+                      const std::filesystem::path& workingDirectory = {});
   ~ZarnClient();
   ZarnClient(const ZarnClient&) = delete;
   ZarnClient& operator=(const ZarnClient&) = delete;
