@@ -183,13 +183,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(profile.GetStrings() == model.Written());
   Check(profile.ReadSections() == model.Names());
 
-  // Loaded from a file, the same bytes give the same profile.
+  // Loaded from a file, the same bytes give the same profile, but for the UTF-8 byte-order mark
+  // another editor may have put first: that reads as blanks.
   const fs::path& file = WorkFile();
   {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
-  Check(zarn::Profile(file).GetStrings() == model.Written());
+  std::string unmarked = bytes;
+  if (unmarked.starts_with("\xEF\xBB\xBF")) unmarked.replace(0, 3, 3, ' ');
+  Check(zarn::Profile(file).GetStrings() == Model(unmarked).Written());
 
   // The written form reads back to itself.
   zarn::Profile reread(kNoFile);
