@@ -130,6 +130,25 @@ void CloseFolderWindows() {
     throw std::runtime_error("folder windows did not close");
 }
 
+// The window of `path` once it is open. Polled every millisecond, but cheaply, so the wait takes no
+// processor time from the folder program starting on the same two cores: a window the shell opens
+// comes up active, on top of the other folder windows, and one class lookup finds it; a whole
+// listing is read only now and then, in case it did not come up on top.
+HWND WaitForNewWindow(const std::wstring& path) {
+  for (int poll = 1; poll <= 20000; ++poll) {
+    HWND top = FindWindowExW(nullptr, nullptr, standin::kFolderClass, nullptr);
+    if (top != nullptr) {
+      const auto described = standin::DescribeFolderWindow(top);
+      if (described && _wcsicmp(described->path.c_str(), path.c_str()) == 0) return top;
+    }
+    if (poll % 100 == 0) {
+      if (HWND window = standin::FindFolderWindow(path)) return window;
+    }
+    Sleep(1);
+  }
+  throw std::runtime_error("no window for " + Utf8(path));
+}
+
 // What a restore does at the least for each folder: ask the shell, wait for the window, place it.
 double ExploreAndPlace(const std::vector<Folder>& folders) {
   const double start = Now();
@@ -140,9 +159,7 @@ double ExploreAndPlace(const std::vector<Folder>& folders) {
     info.lpVerb = L"explore";
     info.lpFile = folder.path.c_str();
     if (!ShellExecuteExW(&info)) throw std::runtime_error("explore failed");
-    HWND window = nullptr;
-    if (!WaitUntil([&] { return (window = standin::FindFolderWindow(folder.path)) != nullptr; }, 20s, 1ms))
-      throw std::runtime_error("no window for " + Utf8(folder.path));
+    HWND window = WaitForNewWindow(folder.path);
     const RECT& r = folder.rect;
     SetWindowPos(window, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
   }

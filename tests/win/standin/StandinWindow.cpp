@@ -309,8 +309,13 @@ std::optional<FolderWindowInfo> DescribeFolderWindow(HWND hwnd) {
   if (!label) return std::nullopt;
   // Read from the window manager's copy: no message reaches the owning thread, so this neither
   // waits on a busy window nor re-enters the caller.
-  std::wstring path(32768, L'\0');
-  const int length = InternalGetWindowText(label, path.data(), static_cast<int>(path.size()));
+  // Most paths fit the short buffer; a longer one is read again whole.
+  std::wstring path(MAX_PATH, L'\0');
+  int length = InternalGetWindowText(label, path.data(), static_cast<int>(path.size()));
+  if (length >= static_cast<int>(path.size()) - 1) {
+    path.assign(32768, L'\0');
+    length = InternalGetWindowText(label, path.data(), static_cast<int>(path.size()));
+  }
   path.resize(static_cast<size_t>(std::max(length, 0)));
   FolderWindowInfo info;
   info.hwnd = hwnd;
