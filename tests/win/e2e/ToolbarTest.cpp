@@ -318,6 +318,14 @@ TEST_F(ToolbarTest, BackgroundPictureIsDrawnBehindTheButtons) {
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(at) == kColour; }, 2s)) << std::hex << ScreenPixel(at);
 }
 
+TEST_F(ToolbarTest, MissingBackgroundPictureIsNoErrorAndStartUpGoesOn) {
+  ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"BackgroundImage", Cp932Text((root_ / L"gone.bmp").wstring())},
+                                                {"TitleBarView", "0"}})));
+  ASSERT_TRUE(zarn.WaitIdle());
+  EXPECT_TRUE(zarn.Dialogs().empty());
+  EXPECT_TRUE(WaitUntil([&] { return !HasCaption(zarn.Window()); }, 3s));
+}
+
 // What a picture file holds: some words, or a bitmap that lies about its size.
 enum class BadContents { Words, CutShortBitmap, HugeBitmap };
 
