@@ -99,7 +99,7 @@ TEST_P(FileFaultTest, FailureIsToldOnceAndTheFileKeepsItsBytes) {
         const std::vector<HWND> dialogs = zarn.Dialogs();
         return std::any_of(dialogs.begin(), dialogs.end(), [&](HWND dialog) { return dialog != error; });
       },
-      1500ms));
+      1s));
   if (c.moment == Moment::Exit) {
     EXPECT_TRUE(WaitUntil([&] { return !zarn.Running(); }, 5s)) << "the program did not end";
   } else {
@@ -218,7 +218,7 @@ TEST_F(UnwritableFolderTest, EveryWriteIsToldOnceAndChangesNoFile) {
           const std::vector<HWND> dialogs = zarn.Dialogs();
           return std::any_of(dialogs.begin(), dialogs.end(), [&](HWND dialog) { return dialog != error; });
         },
-        1500ms));
+        1s));
     if (step.command != IDM_EXIT) {
       EXPECT_TRUE(zarn.WaitIdle(5s)) << "the program hangs after the error";
     }
