@@ -10,16 +10,7 @@
 #include <vector>
 
 #include "core/AnsiText.h"
-
-// The broken invariant's line goes to the report before the abort. (A macro: clang 14 has no
-// std::source_location.)
-#define Check(condition)                                                           \
-  do {                                                                             \
-    if (!(condition)) {                                                            \
-      std::fprintf(stderr, "invariant broken at line %d: %s\n", __LINE__, #condition); \
-      std::abort();                                                                \
-    }                                                                              \
-  } while (false)
+#include "FuzzCheck.h"
 
 class Model {
  public:

@@ -11,18 +11,9 @@
 
 #include "core/PictureHeader.h"
 #include "core/PictureKind.h"
+#include "FuzzCheck.h"
 
 namespace {
-
-// The broken invariant's line goes to the report before the abort. (A macro: clang 14 has no
-// std::source_location.)
-#define Check(condition)                                                           \
-  do {                                                                             \
-    if (!(condition)) {                                                            \
-      std::fprintf(stderr, "invariant broken at line %d: %s\n", __LINE__, #condition); \
-      std::abort();                                                                \
-    }                                                                              \
-  } while (false)
 
 bool EndsWith(std::u16string_view text, std::u16string_view end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;

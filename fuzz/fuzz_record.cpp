@@ -9,18 +9,9 @@
 
 #include "core/Profile.h"
 #include "core/WorkBenchRecord.h"
+#include "FuzzCheck.h"
 
 namespace {
-
-// The broken invariant's line goes to the report before the abort. (A macro: clang 14 has no
-// std::source_location.)
-#define Check(condition)                                                           \
-  do {                                                                             \
-    if (!(condition)) {                                                            \
-      std::fprintf(stderr, "invariant broken at line %d: %s\n", __LINE__, #condition); \
-      std::abort();                                                                \
-    }                                                                              \
-  } while (false)
 
 std::int32_t Wrapped(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
