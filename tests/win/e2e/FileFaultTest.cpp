@@ -16,6 +16,16 @@
 namespace zarn::e2e {
 namespace {
 
+// Told once: whether any dialog but `error` shows within a second.
+bool AnotherDialogAppears(const ZarnClient& zarn, HWND error) {
+  return WaitUntil(
+      [&] {
+        const std::vector<HWND> dialogs = zarn.Dialogs();
+        return std::any_of(dialogs.begin(), dialogs.end(), [&](HWND dialog) { return dialog != error; });
+      },
+      1s);
+}
+
 enum class Fault { ReadOnly, Locked };
 enum class Moment { Command, Exit };
 
@@ -94,12 +104,7 @@ TEST_P(FileFaultTest, FailureIsToldOnceAndTheFileKeepsItsBytes) {
   RecordProperty("message", Utf8(message));
   ASSERT_TRUE(ZarnClient::PressButton(error, IDOK));
   // Told once: nothing else is shown after it.
-  EXPECT_FALSE(WaitUntil(
-      [&] {
-        const std::vector<HWND> dialogs = zarn.Dialogs();
-        return std::any_of(dialogs.begin(), dialogs.end(), [&](HWND dialog) { return dialog != error; });
-      },
-      1s));
+  EXPECT_FALSE(AnotherDialogAppears(zarn, error));
   if (c.moment == Moment::Exit) {
     EXPECT_TRUE(WaitUntil([&] { return !zarn.Running(); }, 5s)) << "the program did not end";
   } else {
@@ -213,12 +218,7 @@ TEST_F(UnwritableFolderTest, EveryWriteIsToldOnceAndChangesNoFile) {
     EXPECT_NE(message.find(step.file.filename().wstring()), std::wstring::npos) << Utf8(message);
     RecordProperty(std::string("message ") + step.name, Utf8(message));
     ASSERT_TRUE(ZarnClient::PressButton(error, IDOK));
-    EXPECT_FALSE(WaitUntil(
-        [&] {
-          const std::vector<HWND> dialogs = zarn.Dialogs();
-          return std::any_of(dialogs.begin(), dialogs.end(), [&](HWND dialog) { return dialog != error; });
-        },
-        1s));
+    EXPECT_FALSE(AnotherDialogAppears(zarn, error));
     if (step.command != IDM_EXIT) {
       EXPECT_TRUE(zarn.WaitIdle(5s)) << "the program hangs after the error";
     }
