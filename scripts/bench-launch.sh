@@ -5,29 +5,12 @@
 # ZARN_BENCH_LAUNCH the folder holding the benchmark's own prefix (default build/bench-launch).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$(pwd)
 runs=${1:-15}
-mingw=${ZARN_BENCH_MINGW:-build/mingw}
-bench=${ZARN_BENCH_LAUNCH:-build/bench-launch}
-[[ $mingw = /* ]] || mingw=$root/$mingw
-[[ $bench = /* ]] || bench=$root/$bench
-
-scripts/install-deps.sh
-if [[ $mingw = "$root/build/mingw" ]]; then
-  cmake --preset mingw >/dev/null
-else
-  cmake -S . -B "$mingw" -G Ninja --toolchain cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
-fi
-cmake --build "$mingw" -j2 --target Zarn zarn_bare_window zarn_bare_window_com zarn_launch_timer zarn_standin_shell zarn_standin_folder
-
-mkdir -p "$bench/run"
-ln -sfn "$mingw/bin" "$bench/bin"
-export ZARN_XVFB=1
-scripts/wine-prefix.sh up "$bench" >/dev/null
+# shellcheck source=scripts/bench-build.sh
+. scripts/bench-build.sh
+bench_prepare build/bench-launch "${ZARN_BENCH_LAUNCH:-}" zarn_bare_window zarn_bare_window_com zarn_launch_timer
 # shellcheck disable=SC1091
 . "$bench/wine-env.sh"
-trap 'scripts/wine-prefix.sh down "$bench" >/dev/null 2>&1 || true' EXIT
 
 # Copies of their own, so Zarn's profiles land in a scratch folder.
 cp "$bench/bin/Zarn.exe" "$bench/bin/zarn_bare_window.exe" "$bench/bin/zarn_bare_window_com.exe" "$bench/run/"

@@ -8,24 +8,8 @@
 # ZARN_BENCH_WINE the folder holding the benchmark's prefix (default build/bench-wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$(pwd)
-mingw=${ZARN_BENCH_MINGW:-build/mingw}
-bench=${ZARN_BENCH_WINE:-build/bench-wine}
-[[ $mingw = /* ]] || mingw=$root/$mingw
-[[ $bench = /* ]] || bench=$root/$bench
-
-scripts/install-deps.sh
-if [[ $mingw = "$root/build/mingw" ]]; then
-  cmake --preset mingw >/dev/null
-else
-  cmake -S . -B "$mingw" -G Ninja --toolchain cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-fi
-cmake --build "$mingw" -j2 --target Zarn zarn_wine_bench zarn_standin_shell zarn_standin_folder
-
-mkdir -p "$bench"
-ln -sfn "$mingw/bin" "$bench/bin"
-export ZARN_XVFB=1
-scripts/wine-prefix.sh up "$bench" >/dev/null
-trap 'scripts/wine-prefix.sh down "$bench" >/dev/null 2>&1 || true' EXIT
+# shellcheck source=scripts/bench-build.sh
+. scripts/bench-build.sh
+bench_prepare build/bench-wine "${ZARN_BENCH_WINE:-}" zarn_wine_bench
 # wine-run.sh prints the output once the program has ended (its folder windows may outlive it).
 timeout 1800 scripts/wine-run.sh "$bench" "$bench/bin/zarn_wine_bench.exe" "${1:-20}" "${2:-200}" "${3:-3}" | tr -d '\r'

@@ -13,7 +13,7 @@ if [[ "${1:-}" == "--runs" ]]; then
   limit=(-runs="$2")
   what="$2 runs"
 fi
-targets=(${ZARN_FUZZ_TARGETS:-fuzz_profile fuzz_profile_read fuzz_parse_integer fuzz_record fuzz_picture})
+targets=(${ZARN_FUZZ_TARGETS:-$(cat fuzz/targets.txt)})
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

@@ -7,7 +7,7 @@
 #include "core/Error.h"
 #include "core/PictureHeader.h"
 #include "core/PictureKind.h"
-#include "platform/win32/CodePage932.h"
+#include "win32/CodePage932.h"
 
 namespace zarn::app {
 namespace {

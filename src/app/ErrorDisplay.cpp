@@ -6,7 +6,7 @@
 
 #include "app/UiText.h"
 #include "core/UserMessages.h"
-#include "platform/win32/CodePage932.h"
+#include "win32/CodePage932.h"
 
 namespace zarn::app {
 

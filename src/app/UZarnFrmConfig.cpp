@@ -14,8 +14,8 @@
 #include "app/ZarnMessages.h"
 #include "core/Profile.h"
 #include "core/RegionSnapping.h"
-#include "core/ToolbarSettings.h"
-#include "platform/win32/CodePage932.h"
+#include "core/ConfigSettings.h"
+#include "win32/CodePage932.h"
 #include "resource.h"
 
 namespace zarn::app {
@@ -435,6 +435,9 @@ void TZarnFrmConfig::ZarnBtnChangeNameClick() {
       case WorkBenchOrganiser::RenameResult::Renamed:
         FillWorkBenchList();
         break;
+      case WorkBenchOrganiser::RenameResult::NotStorable:
+        Inform(dialog_, text::kNameNotStorable);
+        break;
       case WorkBenchOrganiser::RenameResult::NoSelection:
       case WorkBenchOrganiser::RenameResult::NotFound:
         break;
@@ -447,16 +450,9 @@ void TZarnFrmConfig::ZarnBtnChangeNameClick() {
 void TZarnFrmConfig::ZarnCmbMonitModeChange() {
   if (::SendDlgItemMessageW(dialog_, IDC_CMB_MONITMODE, CB_GETCURSEL, 0, 0) != 2) return;
   Profile& settings = dm_.SettingsProfile();
-  const CustomBounds current{settings.ReadInteger(kConfigSection, "CustomLeft", 0),
-                             settings.ReadInteger(kConfigSection, "CustomTop", 0),
-                             settings.ReadInteger(kConfigSection, "CustomWidth", 500),
-                             settings.ReadInteger(kConfigSection, "CustomHeight", 500)};
-  const std::optional<CustomBounds> confirmed = TZarnFrmCustomMode::ShowRegionEditor(dialog_, current);
-  if (!confirmed) return;
-  settings.WriteInteger(kConfigSection, "CustomLeft", confirmed->left);
-  settings.WriteInteger(kConfigSection, "CustomTop", confirmed->top);
-  settings.WriteInteger(kConfigSection, "CustomHeight", confirmed->height);
-  settings.WriteInteger(kConfigSection, "CustomWidth", confirmed->width);
+  const std::optional<CustomBounds> confirmed =
+      TZarnFrmCustomMode::ShowRegionEditor(dialog_, ReadCustomBounds(settings));
+  if (confirmed) WriteCustomBounds(settings, *confirmed);
 }
 
 void TZarnFrmConfig::ZarnCmbLayerTypeChange() {
@@ -465,16 +461,10 @@ void TZarnFrmConfig::ZarnCmbLayerTypeChange() {
 
 void TZarnFrmConfig::ZarnTkBMainLayerChange() { PostPreview(PreviewForAlpha(ControlValues())); }
 
-void TZarnFrmConfig::PostPreview(const LayerPreview& preview) {
-  switch (preview.kind) {
-    case LayerPreview::Kind::Alpha:
-      ::PostMessageW(owner_, WM_SETLAYER, preview.value, 2);
-      break;
-    case LayerPreview::Kind::ColourKey:
-      ::PostMessageW(owner_, WM_SETLAYER, preview.value, 1);
-      break;
-    case LayerPreview::Kind::Nothing:
-      break;
+void TZarnFrmConfig::PostPreview(const LayerRequest& preview) {
+  SetLayerKind kind{};
+  if (SetLayerMessageFor(preview.action, kind)) {
+    ::PostMessageW(owner_, WM_SETLAYER, preview.value, static_cast<LPARAM>(kind));
   }
 }
 

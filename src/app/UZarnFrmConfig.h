@@ -51,7 +51,7 @@ class TZarnFrmConfig {
   void ZarnCmbMonitModeChange();
   void ZarnCmbLayerTypeChange();
   void ZarnTkBMainLayerChange();
-  void PostPreview(const LayerPreview& preview);
+  void PostPreview(const LayerRequest& preview);
   void Close(bool ok);
 
   TZarnDM& dm_;

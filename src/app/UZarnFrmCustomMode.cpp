@@ -10,8 +10,8 @@
 
 #include <vector>
 
-#include "platform/win32/SystemError.h"
-#include "platform/win32/Win32Display.h"
+#include "win32/SystemError.h"
+#include "win32/Win32Display.h"
 #include "resource.h"
 
 namespace zarn::app {

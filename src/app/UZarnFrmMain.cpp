@@ -13,9 +13,10 @@
 #include "app/UZarnFrmConfig.h"
 #include "app/UiText.h"
 #include "app/ZarnMessages.h"
+#include "core/ConfigSettings.h"
 #include "core/StartPosition.h"
-#include "platform/win32/SystemError.h"
-#include "platform/win32/WindowHandles.h"
+#include "win32/SystemError.h"
+#include "win32/WindowHandles.h"
 #include "resource.h"
 
 namespace zarn::app {
@@ -194,7 +195,7 @@ void TZarnFrmMain::FormCreate() {
   ApplyShowMode();
   // A picture that cannot be shown is said once; the title bar and the transparency still apply.
   RunCommand(window_, [this] { LoadBackgroundImage(); });
-  SetTitleBarVisible(dm_.SettingsProfile().ReadBool(kConfigSection, "TitleBarView", true));
+  SetTitleBarVisible(ReadTitleBarView(dm_.SettingsProfile()));
   ApplyLayerType();
 }
 
@@ -292,11 +293,10 @@ void TZarnFrmMain::LoadFormSettings() {
   RECT client{};
   ::GetWindowRect(window_, &frame);
   ::GetClientRect(window_, &client);
-  const Point stored{settings.ReadInteger(kConfigSection, "Left", frame.left),
-                     settings.ReadInteger(kConfigSection, "Top", frame.top)};
-  SetClientSize(settings.ReadInteger(kConfigSection, "Width", client.right),
-                settings.ReadInteger(kConfigSection, "Height", client.bottom));
-  uponTag_ = settings.ReadInteger(kConfigSection, "UponDef", uponTag_);
+  const StoredFrame frameSetting = ReadToolbarFrame(settings);
+  const Point stored{frameSetting.left.value_or(frame.left), frameSetting.top.value_or(frame.top)};
+  SetClientSize(frameSetting.width.value_or(client.right), frameSetting.height.value_or(client.bottom));
+  uponTag_ = ReadSetting(settings, setting::kUponDef);
 
   FormResize();
   ::GetWindowRect(window_, &frame);
@@ -318,11 +318,8 @@ void TZarnFrmMain::SaveFormSettings() {
   RECT client{};
   ::GetWindowRect(window_, &frame);
   ::GetClientRect(window_, &client);
-  settings.WriteInteger(kConfigSection, "Left", frame.left);
-  settings.WriteInteger(kConfigSection, "Top", frame.top);
-  settings.WriteInteger(kConfigSection, "Width", client.right);
-  settings.WriteInteger(kConfigSection, "Height", client.bottom);
-  settings.WriteInteger(kConfigSection, "UponDef", uponTag_);
+  WriteToolbarFrame(settings, frame.left, frame.top, client.right, client.bottom);
+  WriteSetting(settings, setting::kUponDef, uponTag_);
   settings.UpdateFile();
 }
 
@@ -432,7 +429,7 @@ void TZarnFrmMain::ZarnBtnConfigClick() {
   if (ok) {
     BuildWorkBenchMenus();
     ApplyShowMode();
-    SetTitleBarVisible(dm_.SettingsProfile().ReadBool(kConfigSection, "TitleBarView", true));
+    SetTitleBarVisible(ReadTitleBarView(dm_.SettingsProfile()));
   }
   // Also after Cancel: whatever the dialog previewed gives way to the stored setting.
   ApplyLayerType();

@@ -13,12 +13,11 @@
 #include "core/FolderWindows.h"
 #include "core/ToolbarSettings.h"
 #include "core/WorkBenchMenuMarks.h"
-#include "platform/Tray.h"
-#include "platform/win32/Win32Clock.h"
-#include "platform/win32/Win32Display.h"
-#include "platform/win32/Win32Shell.h"
-#include "platform/win32/Win32Tray.h"
-#include "platform/win32/Win32WindowSystem.h"
+#include "win32/Win32Clock.h"
+#include "win32/Win32Display.h"
+#include "win32/Win32Shell.h"
+#include "win32/Win32Tray.h"
+#include "win32/Win32WindowSystem.h"
 
 namespace zarn::app {
 
@@ -134,9 +133,8 @@ class TZarnFrmMain {
   win32::Win32Display display_;
   win32::Win32Shell shell_;
   win32::Win32Clock clock_;
-  win32::Win32Tray tray_;
   std::unique_ptr<FolderWindows> folders_;  // owns HandleList
-  TrayIcon trayIconData_;
+  win32::TrayIcon trayIconData_;
 
   // The cascade menu's tag: the stored UponDef, kept as it was read until the body is clicked.
   std::int32_t uponTag_ = 0;

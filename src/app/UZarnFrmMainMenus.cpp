@@ -8,7 +8,9 @@
 #include "app/UZarnFrmMain.h"
 #include "app/UiText.h"
 #include "core/UserMessages.h"
-#include "platform/win32/CodePage932.h"
+#include "core/WorkBenchName.h"
+#include "core/WorkBenchRecord.h"
+#include "win32/CodePage932.h"
 #include "resource.h"
 
 namespace zarn::app {
@@ -68,22 +70,7 @@ std::wstring Format(const wchar_t* pattern, std::wstring_view value) {
   return text;
 }
 
-// Blanks at either end would not survive the file being read again, and the workbench would then be
-// known under two names.
-std::wstring TrimBlanks(std::wstring text) {
-  const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\x3000'; };
-  while (!text.empty() && blank(text.back())) text.pop_back();
-  std::size_t start = 0;
-  while (start < text.size() && blank(text[start])) ++start;
-  return text.substr(start);
-}
 
-bool HasControlCharacter(std::wstring_view text) {
-  for (wchar_t c : text) {
-    if (c < 0x20) return true;
-  }
-  return false;
-}
 
 std::vector<std::u16string> WidePaths(const std::vector<std::string>& paths) {
   std::vector<std::u16string> wide;
@@ -291,17 +278,17 @@ void TZarnFrmMain::ReportLeftOut(const SaveResult& result) {
 void TZarnFrmMain::ZarnMiNewWBClick() {
   const std::optional<std::wstring> typed = InputQuery(window_, kApplicationTitle, text::kEnterWorkBenchName, L"");
   if (!typed) return;
-  const std::wstring wideName = TrimBlanks(*typed);
-  if (wideName.empty()) return;
-  const std::optional<std::string> name = HasControlCharacter(wideName) ? std::nullopt : win32::Cp932FromWide(wideName);
-  if (!name) {
+  const std::optional<std::string> typedName = win32::Cp932FromWide(*typed);
+  const CheckedWorkBenchName checked = CheckWorkBenchName(typedName.value_or(""));
+  if (typedName && checked.problem == WorkBenchNameProblem::Empty) return;
+  if (!typedName || checked.problem != WorkBenchNameProblem::None) {
     Inform(window_, text::kNameNotStorable);
     return;
   }
   SaveResult result;
   {
     WaitCursor wait;
-    result = folders_->SaveWorkBench(*name, true, [this] { return Confirm(window_, text::kAlreadyRegistered); });
+    result = folders_->SaveWorkBench(checked.name, true, [this] { return Confirm(window_, text::kAlreadyRegistered); });
   }
   BuildWorkBenchMenus();
   ApplyShowMode();
@@ -319,23 +306,16 @@ void TZarnFrmMain::ZarnBtnWBSvClick() {
 }
 
 void TZarnFrmMain::ZarnBtnWBLdClick() {
-  switch (LoadButtonActionFor(dm_.SettingsProfile().ReadInteger(kConfigSection, "WorkBenchLoad", 0))) {
+  switch (ReadLoadButtonAction(dm_.SettingsProfile())) {
     case LoadButtonAction::PopUpMenu: {
       POINT at{};
       ::GetCursorPos(&at);
       PopUp(zarnPMLoadWB_, at);
       break;
     }
-    case LoadButtonAction::LoadLast: {
-      Profile& workBenches = dm_.WorkBenchProfile();
-      for (const std::string& name : workBenches.ReadSections()) {
-        if (workBenches.ReadBool(name, "Last", false)) {
-          LoadWorkBench(name);
-          break;
-        }
-      }
+    case LoadButtonAction::LoadLast:
+      if (const std::optional<std::string> last = LastWorkBench(dm_.WorkBenchProfile())) LoadWorkBench(*last);
       break;
-    }
     case LoadButtonAction::Nothing:
       break;
   }

@@ -4,7 +4,8 @@
 #include "app/UZarnFrmConfig.h"
 #include "app/UZarnFrmMain.h"
 #include "app/ZarnMessages.h"
-#include "platform/win32/WindowHandles.h"
+#include "core/ConfigSettings.h"
+#include "win32/WindowHandles.h"
 
 namespace zarn::app {
 namespace {
@@ -15,7 +16,7 @@ constexpr DWORD kFrameStyles = kTitleBarStyle | WS_POPUP | WS_BORDER | WS_DLGFRA
 }  // namespace
 
 ShowMode TZarnFrmMain::CurrentShowMode() const {
-  return ShowModeFromSetting(dm_.SettingsProfile().ReadInteger(kConfigSection, "ShowMode", 0));
+  return ReadShowMode(dm_.SettingsProfile());
 }
 
 void TZarnFrmMain::InitTrayIconData() {
@@ -30,11 +31,11 @@ void TZarnFrmMain::InitTrayIconData() {
 // taskbar yet) is made good when the taskbar announces itself.
 void TZarnFrmMain::AddTrayIcon() {
   RemoveTrayIcon();
-  tray_.Add(trayIconData_);
+  win32::AddTrayIcon(trayIconData_);
 }
 
 void TZarnFrmMain::RemoveTrayIcon() {
-  if (trayIconData_.owner != 0) tray_.Remove(trayIconData_);
+  if (trayIconData_.owner != 0) win32::RemoveTrayIcon(trayIconData_);
 }
 
 void TZarnFrmMain::ApplyShowMode() {
@@ -111,9 +112,9 @@ void TZarnFrmMain::SetTitleBarVisible(bool visible) {
 
 void TZarnFrmMain::ZarnBtnConfigTitleBarViewClick() {
   Profile& settings = dm_.SettingsProfile();
-  const bool visible = settings.ReadBool(kConfigSection, "TitleBarView", true);
+  const bool visible = ReadTitleBarView(settings);
   SetTitleBarVisible(!visible);
-  settings.WriteBool(kConfigSection, "TitleBarView", !visible);
+  WriteTitleBarView(settings, !visible);
   settings.UpdateFile();
 }
 

@@ -11,7 +11,7 @@
 #include "app/UZarnDM.h"
 #include "app/UZarnFrmConfig.h"
 #include "app/UZarnFrmMain.h"
-#include "platform/win32/ComApartment.h"
+#include "win32/ComApartment.h"
 
 namespace zarn::app {
 

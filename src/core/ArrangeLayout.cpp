@@ -36,7 +36,7 @@ Area ChooseArrangeArea(AreaMode mode, const Area& toolbarMonitor, const Area& vi
       return virtualDesktop;
     case AreaMode::Custom: {
       auto extentOr = [](std::optional<std::int32_t> stored, std::int32_t fallback) {
-        return stored && *stored >= 0 ? *stored : fallback;
+        return stored && *stored > 0 ? *stored : fallback;
       };
       return Area{custom.left.value_or(virtualDesktop.left), custom.top.value_or(virtualDesktop.top),
                   extentOr(custom.width, virtualDesktop.width), extentOr(custom.height, virtualDesktop.height)};

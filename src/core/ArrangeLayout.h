@@ -19,7 +19,8 @@ enum class AreaMode : std::int32_t {
 AreaMode AreaModeFromSetting(std::int32_t moniterMode);
 
 // The custom rectangle as stored. A missing value falls back to the virtual desktop's own, and so
-// does a negative width or height, which no drawn rectangle can have.
+// does a width or height of zero or less, which no drawn rectangle can have: earlier versions could
+// store 0, and an empty area would stack every window at one point.
 struct CustomArea {
   std::optional<std::int32_t> left;
   std::optional<std::int32_t> top;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/FilePath.h"
+#include "core/ports/FileSystem.h"
 
 namespace zarn {
 
@@ -51,17 +52,6 @@ FilePath TemporaryFileFor(const FilePath& file);
 // Throws the zarn::Error of a failed write: the file's name and the reason.
 [[noreturn]] void FailToWrite(const FilePath& file, const std::string& reason);
 
-// The system calls a write is made of, each failing as the system's call does (-1 with errno set;
-// replace answers the reason, empty on success). A test puts its own in place to make one step fail
-// as a full disk or a vanished share would; the program always uses the system's.
-struct FileOperations {
-  int (*open)(const FilePath& file);  // creates or truncates the temporary file; the descriptor
-  long long (*write)(int fd, const char* data, std::size_t size);  // how many bytes it took
-  int (*flush)(int fd);
-  int (*close)(int fd);
-  std::string (*replace)(const FilePath& from, const FilePath& to);
-};
-const FileOperations& SystemFileOperations();
 // For tests: the operations every writer uses from now on; nullptr puts the system's back.
 void UseFileOperations(const FileOperations* operations);
 

@@ -4,19 +4,12 @@
 #include <utility>
 
 #include "core/ArrangeLayout.h"
+#include "core/ConfigSettings.h"
 #include "core/WorkBenchRecord.h"
 
 namespace zarn {
 
 namespace {
-
-constexpr std::string_view kConfigSection = "Config";
-constexpr std::string_view kLastKey = "Last";
-
-std::optional<std::int32_t> ReadOptionalInteger(const Profile& profile, std::string_view section,
-                                                std::string_view key) {
-  return ParseInteger(profile.ReadString(section, key, ""));
-}
 
 // A control character in a path would split the record line or the file's line; Windows never puts
 // one in a folder name, but a shell namespace extension might.
@@ -78,17 +71,12 @@ Area FolderWindows::ToolbarMonitor() {
 }
 
 Area FolderWindows::GetArrangeArea() {
-  const AreaMode mode = AreaModeFromSetting(settings_.ReadInteger(kConfigSection, "MoniterMode", 0));
+  const AreaMode mode = ReadAreaMode(settings_);
   switch (mode) {
     case AreaMode::VirtualDesktop:
       return ChooseArrangeArea(mode, {}, platform_.display.VirtualDesktop(), {});
-    case AreaMode::Custom: {
-      const CustomArea custom{ReadOptionalInteger(settings_, kConfigSection, "CustomLeft"),
-                              ReadOptionalInteger(settings_, kConfigSection, "CustomTop"),
-                              ReadOptionalInteger(settings_, kConfigSection, "CustomWidth"),
-                              ReadOptionalInteger(settings_, kConfigSection, "CustomHeight")};
-      return ChooseArrangeArea(mode, {}, platform_.display.VirtualDesktop(), custom);
-    }
+    case AreaMode::Custom:
+      return ChooseArrangeArea(mode, {}, platform_.display.VirtualDesktop(), ReadCustomArea(settings_));
     case AreaMode::ToolbarMonitor:
       break;
   }
@@ -160,9 +148,6 @@ SaveResult FolderWindows::SaveWorkBench(std::string_view name, bool isNew,
   return result;
 }
 
-void FolderWindows::MarkLastWorkBench(std::string_view name) {
-  for (const std::string& section : workBenches_.ReadSections()) workBenches_.WriteBool(section, kLastKey, false);
-  workBenches_.WriteBool(name, kLastKey, true);
-}
+void FolderWindows::MarkLastWorkBench(std::string_view name) { zarn::MarkLastWorkBench(workBenches_, name); }
 
 }  // namespace zarn

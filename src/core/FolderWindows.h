@@ -11,10 +11,10 @@
 #include "core/HandleList.h"
 #include "core/Profile.h"
 #include "core/WorkBenchRecord.h"
-#include "platform/Clock.h"
-#include "platform/Display.h"
-#include "platform/Shell.h"
-#include "platform/WindowSystem.h"
+#include "core/ports/Clock.h"
+#include "core/ports/Display.h"
+#include "core/ports/Shell.h"
+#include "core/ports/WindowSystem.h"
 
 namespace zarn {
 

@@ -59,9 +59,4 @@ inline constexpr WindowHandle kHwndTopMost = static_cast<WindowHandle>(-1);
 inline constexpr std::uint32_t kSwpNoSize = 0x0001;
 inline constexpr std::uint32_t kSwpNoMove = 0x0002;
 
-inline constexpr std::uint32_t kWsExToolWindow = 0x00000080;
-inline constexpr std::uint32_t kWsExLayered = 0x00080000;
-inline constexpr std::uint32_t kLwaColorKey = 0x1;
-inline constexpr std::uint32_t kLwaAlpha = 0x2;
-
 }  // namespace zarn

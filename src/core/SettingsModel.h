@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/ToolbarSettings.h"
+
 namespace zarn {
 
 class Profile;
@@ -19,26 +21,19 @@ struct SettingsValues {
   friend bool operator==(const SettingsValues&, const SettingsValues&) = default;
 };
 
-inline constexpr std::int32_t kMoniterModeItems = 3;
-inline constexpr std::int32_t kShowModeItems = 3;
-inline constexpr std::int32_t kLayerTypeItems = 3;
-inline constexpr std::int32_t kWorkBenchLoadItems = 2;
-
 // The values as the dialog shows them when it opens: each stored number with its default, a number
 // outside a list's items as no selection, the alpha clamped to the track bar's range.
 SettingsValues ReadSettingsValues(const Profile& settings);
 // What OK writes to [Config]: a list without selection stores -1, as its index.
 void WriteSettingsValues(Profile& settings, const SettingsValues& values);
 
-// The live transparency preview for the dialog's current choice, as a WM_SETLAYER request.
-struct LayerPreview {
-  enum class Kind { Alpha, ColourKey, Nothing } kind = Kind::Nothing;
-  std::uint32_t value = 0;
-};
-// Changing the layer type (or the load list, which shares its handler): 0 previews alpha 255, 1 the
-// colour key of the window's background, 2 the track bar's alpha, no selection nothing.
-LayerPreview PreviewForLayerType(const SettingsValues& values, std::uint32_t buttonFaceColour);
+// The live transparency preview for the dialog's current choice, as a WM_SETLAYER request: never
+// RemoveLayered, which only the stored setting applies.
+// Changing the layer type (or the load list, which shares its handler): 0 previews alpha 255, 1 and
+// 2 what the setting would apply (the colour key of the window's background, the track bar's
+// alpha), no selection nothing.
+LayerRequest PreviewForLayerType(const SettingsValues& values, std::uint32_t buttonFaceColour);
 // Moving the track bar previews its alpha only while type 2 is chosen.
-LayerPreview PreviewForAlpha(const SettingsValues& values);
+LayerRequest PreviewForAlpha(const SettingsValues& values);
 
 }  // namespace zarn

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/Profile.h"
 
 namespace zarn {
 
@@ -63,17 +62,6 @@ LoadButtonAction LoadButtonActionFor(std::int32_t workBenchLoad) {
     default:
       return LoadButtonAction::Nothing;
   }
-}
-
-ToolbarSettings ReadToolbarSettings(const Profile& settings) {
-  ToolbarSettings s;
-  s.uponDef = settings.ReadInteger(kConfigSection, "UponDef", 0);
-  s.showMode = ShowModeFromSetting(settings.ReadInteger(kConfigSection, "ShowMode", 0));
-  s.titleBarView = settings.ReadBool(kConfigSection, "TitleBarView", true);
-  s.mainLayerType = settings.ReadInteger(kConfigSection, "MainLayerType", 0);
-  s.mainLayerAlpha = settings.ReadInteger(kConfigSection, "MainLayerAlpha", 255);
-  s.workBenchLoad = settings.ReadInteger(kConfigSection, "WorkBenchLoad", 0);
-  return s;
 }
 
 }  // namespace zarn

@@ -1,12 +1,10 @@
 #pragma once
-// What the toolbar program does with each stored setting of [Config]: the values a user or another
-// editor may have put there are all answered here, so the window code only applies the result.
+// What the toolbar program does with each stored setting of [Config] (read through ConfigSettings.h):
+// the values a user or another editor may have put there are all answered here, so the window code
+// only applies the result.
 #include <cstdint>
-#include <optional>
 
 namespace zarn {
-
-class Profile;
 
 // ---- the cascade button's default variant (UponDef)
 enum class CascadeVariant : std::int32_t { KeepSize = 0, UniformSize = 1 };
@@ -45,18 +43,5 @@ LayerRequest LayerRequestFor(std::int32_t layerType, std::int32_t alpha, std::ui
 // ---- the load button's body (WorkBenchLoad)
 enum class LoadButtonAction { PopUpMenu, LoadLast, Nothing };
 LoadButtonAction LoadButtonActionFor(std::int32_t workBenchLoad);
-
-// The settings of [Config] the toolbar reads, each with its default.
-struct ToolbarSettings {
-  std::int32_t uponDef = 0;
-  ShowMode showMode = ShowMode::WindowAndTray;
-  bool titleBarView = true;
-  std::int32_t mainLayerType = 0;
-  std::int32_t mainLayerAlpha = 255;
-  std::int32_t workBenchLoad = 0;
-};
-ToolbarSettings ReadToolbarSettings(const Profile& settings);
-
-inline constexpr char kConfigSection[] = "Config";
 
 }  // namespace zarn

@@ -1,11 +1,10 @@
 #include "core/WorkBenchMenuMarks.h"
 
 #include "core/Profile.h"
+#include "core/WorkBenchRecord.h"
 
 namespace zarn {
 namespace {
-
-constexpr char kLastKey[] = "Last";
 
 // "新規ワークベンチの保存" and "ワークベンチの整理" in code page 932.
 const std::string kNewWorkBenchCaption =
@@ -46,12 +45,12 @@ void WorkBenchMenuMarks::WorkBenchChosen(WorkBenchMenu menu, std::size_t index) 
 
 void WorkBenchMenuMarks::FollowLastMarks(WorkBenchMenu menu, const Profile& workBenches) {
   std::optional<Mark>& mark = marks_[static_cast<std::size_t>(menu)];
-  if (workBenches.ReadBool(FixedCaption(menu), kLastKey, false)) {
+  if (IsMarkedLast(workBenches, FixedCaption(menu))) {
     mark = Mark{true, 0};
     return;
   }
   for (std::size_t i = 0; i < names_.size(); ++i) {
-    if (workBenches.ReadBool(names_[i], kLastKey, false)) {
+    if (IsMarkedLast(workBenches, names_[i])) {
       mark = Mark{false, i};
       return;
     }

@@ -6,36 +6,10 @@
 
 #include "core/AnsiText.h"
 #include "core/Profile.h"
+#include "core/WorkBenchName.h"
 
 namespace zarn {
 namespace {
-
-// The ideographic space of code page 932: users typing Japanese names leave it at the ends as often
-// as an ASCII space, and the reader would keep it, so it is dropped here.
-bool IsIdeographicSpace(std::string_view text, std::size_t at) {
-  return at + 1 < text.size() && static_cast<unsigned char>(text[at]) == 0x81 &&
-         static_cast<unsigned char>(text[at + 1]) == 0x40;
-}
-
-// Walks character by character from the start: 0x81 0x40 seen from the end might be the trail byte
-// of one character followed by the lead byte of another.
-std::string TrimName(std::string_view name) {
-  std::size_t begin = name.size();
-  std::size_t end = name.size();
-  for (std::size_t i = 0; i < name.size();) {
-    const unsigned char byte = static_cast<unsigned char>(name[i]);
-    const bool pair = IsLeadByte(byte) && i + 1 < name.size();
-    const std::size_t width = pair ? 2 : 1;
-    const bool blank = pair ? IsIdeographicSpace(name, i) : IsBlankByte(byte);
-    if (!blank) {
-      if (begin == name.size()) begin = i;
-      end = i + width;
-    }
-    i += width;
-  }
-  if (begin == name.size()) return {};
-  return std::string(name.substr(begin, end - begin));
-}
 
 // GetStrings writes each header as "[" + name + "]", and the reader takes every line that starts
 // with "[" and ends with "]" as a header, so no key line looks like one.
@@ -104,7 +78,11 @@ bool WorkBenchOrganiser::Delete() {
 
 WorkBenchOrganiser::RenameResult WorkBenchOrganiser::Rename(const std::string& newName) {
   if (!selected_) return RenameResult::NoSelection;
-  const std::string name = TrimName(newName);
+  const CheckedWorkBenchName checked = CheckWorkBenchName(newName);
+  // Nothing left after trimming names the workbench "", as it always has; what the file cannot
+  // hold is refused.
+  if (checked.problem == WorkBenchNameProblem::ControlCharacter) return RenameResult::NotStorable;
+  const std::string& name = checked.name;
   // The profile, not the list, is asked: a deleted workbench stays in the profile until Commit, and
   // with two sections of one name there Commit would write the later one's lines under the row.
   if (workBenches_.SectionExists(name)) return RenameResult::AlreadyRegistered;

@@ -26,10 +26,9 @@ class WorkBenchOrganiser {
   bool MoveDown();
   bool Delete();
 
-  enum class RenameResult { Renamed, AlreadyRegistered, NoSelection, NotFound };
-  // Renames the selected workbench to `newName` (code page 932 bytes). Blanks at either end are
-  // dropped first, as reading the file again would drop them, and so are ideographic spaces, which
-  // the reader keeps but nobody means there. Refused when the profile holds a
+  enum class RenameResult { Renamed, AlreadyRegistered, NoSelection, NotFound, NotStorable };
+  // Renames the selected workbench to `newName` (code page 932 bytes), trimmed as CheckWorkBenchName
+  // trims; a name with a control character inside is NotStorable. Refused when the profile holds a
   // section of that name with at least one line, letter case ignored: the current name and the name
   // of a workbench deleted from the list in this showing included.
   RenameResult Rename(const std::string& newName);

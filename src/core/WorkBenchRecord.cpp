@@ -85,4 +85,20 @@ WorkBenchRecord ParseRecordLine(std::string_view line) {
   return record;
 }
 
+bool IsMarkedLast(const Profile& workBenches, std::string_view name) {
+  return workBenches.ReadBool(name, kLastKey, false);
+}
+
+std::optional<std::string> LastWorkBench(const Profile& workBenches) {
+  for (const std::string& name : workBenches.ReadSections()) {
+    if (IsMarkedLast(workBenches, name)) return name;
+  }
+  return std::nullopt;
+}
+
+void MarkLastWorkBench(Profile& workBenches, std::string_view name) {
+  for (const std::string& section : workBenches.ReadSections()) workBenches.WriteBool(section, kLastKey, false);
+  workBenches.WriteBool(name, kLastKey, true);
+}
+
 }  // namespace zarn

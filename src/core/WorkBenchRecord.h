@@ -2,6 +2,7 @@
 // One folder window as a line of the workbench file: 14 fields joined by TAB.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,8 @@
 #include "core/HandleList.h"
 
 namespace zarn {
+
+class Profile;
 
 struct WorkBenchRecord {
   std::string path;
@@ -24,5 +27,14 @@ std::string FormatRecordLine(const THandleListRec& record);
 
 // Missing or non-numeric numeric fields read as 100.
 WorkBenchRecord ParseRecordLine(std::string_view line);
+
+// Each workbench is a section of the workbench file: its records under the keys 1, 2, ... and the
+// key "Last", set on the one workbench saved or restored last.
+inline constexpr std::string_view kLastKey = "Last";
+bool IsMarkedLast(const Profile& workBenches, std::string_view name);
+// The first workbench in file order that is marked last; nullopt when none is.
+std::optional<std::string> LastWorkBench(const Profile& workBenches);
+// Marks `name` as the last one and every other workbench as not.
+void MarkLastWorkBench(Profile& workBenches, std::string_view name);
 
 }  // namespace zarn

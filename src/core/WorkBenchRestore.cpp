@@ -18,7 +18,6 @@ namespace zarn {
 
 namespace {
 
-constexpr std::string_view kLastKey = "Last";
 constexpr std::int32_t kSwShowNormal = 1;
 constexpr std::int32_t kSwMax = 11;
 

@@ -162,9 +162,10 @@ TEST(ArrangeArea, ChosenBySetting) {
   // Each missing key falls back on its own.
   EXPECT_EQ(ChooseArrangeArea(AreaMode::Custom, monitor, desktop, CustomArea{5, {}, {}, 8}),
             (Area{5, -200, 4480, 8}));
-  // A negative size cannot be drawn; it is taken as missing. Zero is kept.
+  // A size of zero or less cannot be drawn; it is taken as missing.
   EXPECT_EQ(ChooseArrangeArea(AreaMode::Custom, monitor, desktop, CustomArea{-5, -6, -7, 0}),
-            (Area{-5, -6, 4480, 0}));
+            (Area{-5, -6, 4480, 1440}));
+  EXPECT_EQ(ChooseArrangeArea(AreaMode::Custom, monitor, desktop, CustomArea{5, 6, 0, 1}), (Area{5, 6, 4480, 1}));
 }
 
 }  // namespace

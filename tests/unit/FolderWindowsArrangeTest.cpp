@@ -168,6 +168,26 @@ TEST_F(Tile, ThreeWindowsFillTheAreaInSnapshotOrder) {
                                       Pos(b, -1920, 540, 960, 540, 0), Show(c, 10), Pos(c, -960, 540, 960, 540, 0)}));
 }
 
+// Earlier versions could store an empty custom area: it takes the desktop's extent instead of
+// making zero-size cells or stacking every window at one point.
+TEST_F(Tile, AStoredEmptyCustomAreaTakesTheDesktopsExtent) {
+  desktop_.SetMonitors({Area{0, 0, 1920, 1080}});
+  const WindowHandle a = desktop_.AddFolderWindow("C:\\A", Rect{});
+  const WindowHandle b = desktop_.AddFolderWindow("C:\\B", Rect{});
+  for (const char* size : {"CustomWidth=0\nCustomHeight=0", "CustomWidth=0\nCustomHeight=600",
+                           "CustomWidth=800\nCustomHeight=0"}) {
+    SCOPED_TRACE(size);
+    SettingsText(std::string("[Config]\nMoniterMode=2\nCustomLeft=10\nCustomTop=20\n") + size + "\n");
+    desktop_.ClearLog();
+    Organiser().TileWindows();
+    for (const Rect& cell : {desktop_.GetWindowRect(a), desktop_.GetWindowRect(b)}) {
+      EXPECT_GT(cell.right - cell.left, 0);
+      EXPECT_GT(cell.bottom - cell.top, 0);
+    }
+    EXPECT_NE(desktop_.GetWindowRect(a), desktop_.GetWindowRect(b));
+  }
+}
+
 using Tabs = DesktopTest;
 
 TEST_F(Tabs, ArrangingMovesEachWindowOnce) {

@@ -90,7 +90,7 @@ TEST(SettingsValuesTest, StoredNumbersShowAndStoreAsTheListsAndTrackBarAllow) {
 }
 
 TEST(SettingsValuesTest, PreviewsFollowTheChosenLayerType) {
-  using Kind = LayerPreview::Kind;
+  using Kind = LayerAction;
   struct Case {
     std::optional<std::int32_t> type;
     Kind byType;
@@ -106,11 +106,11 @@ TEST(SettingsValuesTest, PreviewsFollowTheChosenLayerType) {
     SettingsValues values;
     values.mainLayerType = c.type;
     values.mainLayerAlpha = 77;
-    const LayerPreview byType = PreviewForLayerType(values, 0xFFC0D0E0);
-    EXPECT_EQ(byType.kind, c.byType);
+    const LayerRequest byType = PreviewForLayerType(values, 0xFFC0D0E0);
+    EXPECT_EQ(byType.action, c.byType);
     EXPECT_EQ(byType.value, c.byTypeValue);
-    const LayerPreview byAlpha = PreviewForAlpha(values);
-    EXPECT_EQ(byAlpha.kind, c.byAlpha);
+    const LayerRequest byAlpha = PreviewForAlpha(values);
+    EXPECT_EQ(byAlpha.action, c.byAlpha);
     EXPECT_EQ(byAlpha.value, c.byAlpha == Kind::Alpha ? 77u : 0u);
   }
 }
@@ -182,6 +182,23 @@ TEST_F(OrganiserTest, RenameOntoAnEmptySectionsNameOrToNothingKeepsTheWorkBench)
   organiser.Commit();
   EXPECT_EQ(ReadAll(File()), "[EMPTY]\r\n1=o\r\n\r\n[]\r\n1=x\r\n\r\n");
   EXPECT_EQ(profile.ReadString("", "1", ""), "x");
+}
+
+// A TAB inside would split the menu caption and reach the file; the save path refuses the same
+// names (CheckWorkBenchName).
+TEST_F(OrganiserTest, RenameRefusesAControlCharacterInsideAndChangesNothing) {
+  Profile& profile = Open("[A]\n1=a\n[B]\n1=b\n");
+  const auto before = profile.GetStrings();
+  WorkBenchOrganiser organiser(profile);
+  organiser.Select(0);
+  for (const char* name : {"New\tName", "a\x01z", " x\ry ", "del\x7F"}) {
+    EXPECT_EQ(organiser.Rename(name), Result::NotStorable) << name;
+  }
+  EXPECT_THAT(organiser.Rows(), ElementsAre("A", "B"));
+  EXPECT_EQ(profile.GetStrings(), before);
+  // Blanks and control characters at the ends are trimmed, not refused.
+  EXPECT_EQ(organiser.Rename("\tTrimmed\r\n"), Result::Renamed);
+  EXPECT_THAT(organiser.Rows(), ElementsAre("Trimmed", "B"));
 }
 
 TEST_F(OrganiserTest, CancelDropsARenameAndAFailedCommitChangesNothing) {

@@ -179,19 +179,6 @@ bool SimulatedDesktop::PostClose(WindowHandle window) {
   return true;
 }
 
-std::uint32_t SimulatedDesktop::GetExStyle(WindowHandle) { return 0; }
-void SimulatedDesktop::SetExStyle(WindowHandle window, std::uint32_t exStyle) {
-  log_.push_back("SetExStyle(" + std::to_string(window) + ", " + std::to_string(exStyle) + ")");
-}
-bool SimulatedDesktop::SetLayeredAttributes(WindowHandle window, std::uint32_t, std::uint8_t, std::uint32_t) {
-  log_.push_back("SetLayeredAttributes(" + std::to_string(window) + ")");
-  return true;
-}
-bool SimulatedDesktop::SetForegroundWindow(WindowHandle window) {
-  log_.push_back("SetForegroundWindow(" + std::to_string(window) + ")");
-  return true;
-}
-
 int SimulatedDesktop::MonitorIndexOf(WindowHandle window) {
   auto it = monitorOf_.find(window);
   return it == monitorOf_.end() ? 0 : it->second;

@@ -20,10 +20,10 @@
 #include "core/FolderWindows.h"
 #include "core/Geometry.h"
 #include "core/Profile.h"
-#include "platform/Clock.h"
-#include "platform/Display.h"
-#include "platform/Shell.h"
-#include "platform/WindowSystem.h"
+#include "core/ports/Clock.h"
+#include "core/ports/Display.h"
+#include "core/ports/Shell.h"
+#include "core/ports/WindowSystem.h"
 
 namespace zarn {
 // Failure messages show rectangles as numbers rather than bytes.
@@ -139,19 +139,12 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
                     std::int32_t cy, std::uint32_t flags) override;
   bool PostClose(WindowHandle window) override;
-  std::uint32_t GetExStyle(WindowHandle window) override;
-  void SetExStyle(WindowHandle window, std::uint32_t exStyle) override;
-  bool SetLayeredAttributes(WindowHandle window, std::uint32_t colorKey, std::uint8_t alpha,
-                            std::uint32_t flags) override;
-  bool SetForegroundWindow(WindowHandle window) override;
 
   // ---- Display
   std::vector<Area> Monitors() override { return monitors_; }
   int MonitorIndexOf(WindowHandle window) override;
   Area VirtualDesktop() override;
   std::int32_t CaptionHeight() override { return captionHeight_; }
-  Point CursorPos() override { return {}; }
-  bool LeftButtonDown() override { return false; }
 
   // ---- Shell
   std::unique_ptr<ShellWindows> OpenWindows() override;

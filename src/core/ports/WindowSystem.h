@@ -1,0 +1,24 @@
+#pragma once
+// The window-system calls the logic makes on other programs' windows.
+#include <cstdint>
+
+#include "core/Geometry.h"
+
+namespace zarn {
+
+// Like the calls they stand for, these never throw: a window that has gone meanwhile reads as zeros
+// and the setters report false. The logic decides which of those results matter.
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+  virtual Rect GetWindowRect(WindowHandle window) = 0;
+  virtual Placement GetWindowPlacement(WindowHandle window) = 0;
+  virtual bool SetWindowPlacement(WindowHandle window, const Placement& placement) = 0;
+  virtual bool ShowWindow(WindowHandle window, std::int32_t showCmd) = 0;
+  virtual bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,
+                            std::int32_t cx, std::int32_t cy, std::uint32_t flags) = 0;
+  // WM_CLOSE, posted: asynchronous and not awaited.
+  virtual bool PostClose(WindowHandle window) = 0;
+};
+
+}  // namespace zarn

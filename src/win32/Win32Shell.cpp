@@ -1,0 +1,154 @@
+#include "win32/Win32Shell.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+
+#include "win32/CodePage932.h"
+#include "win32/Dispatch.h"
+#include "win32/SystemError.h"
+
+namespace zarn::win32 {
+namespace {
+
+// {13709620-C279-11CE-A49E-444553540000}, for when the ProgID is not registered.
+constexpr CLSID kClsidShellApplication = {0x13709620, 0xC279, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+// {E7A1AF80-4D96-11CF-960C-0080C7F4EE85}: only a folder view's document answers it.
+constexpr IID kIidShellFolderViewDual = {0xE7A1AF80, 0x4D96, 0x11CF, {0x96, 0x0C, 0x00, 0x80, 0xC7, 0xF4, 0xEE, 0x85}};
+
+constexpr char kShellApplication[] = "Shell.Application";
+
+class Win32ShellWindow final : public ShellWindow {
+ public:
+  explicit Win32ShellWindow(Dispatch item) : item_(std::move(item)) {}
+
+  bool IsFolderView() override {
+    const Dispatch document = Dispatch::FromResult(item_.Get(L"Document"), item_.name() + ".Document");
+    if (!document) return false;
+    IUnknown* view = nullptr;
+    if (FAILED(document.get()->QueryInterface(kIidShellFolderViewDual, reinterpret_cast<void**>(&view))) ||
+        view == nullptr)
+      return false;
+    view->Release();
+    return true;
+  }
+
+  WindowHandle Handle() override {
+    Variant value = item_.Get(L"hWnd");
+    // The shell gives the handle as a 32- or 64-bit integer depending on its version; widen it as
+    // a signed value, the way the system sign-extends 32-bit window handles.
+    ThrowIfFailed(::VariantChangeType(value.get(), value.get(), 0, VT_I8), item_.name() + ".hWnd");
+    return static_cast<WindowHandle>((*value).llVal);
+  }
+
+  ShellFolderPath FolderPath() override {
+    const Dispatch folder = item_.Object(L"Document").Object(L"Folder");
+    const Dispatch items = folder.Object(L"Items");
+    const Dispatch self = items.Object(L"Item");
+    Variant path = self.Get(L"Path");
+    ThrowIfFailed(::VariantChangeType(path.get(), path.get(), 0, VT_BSTR), self.name() + ".Path");
+    const BSTR text = (*path).bstrVal;
+    return FolderPathFromWide(std::wstring_view(text, text != nullptr ? ::SysStringLen(text) : 0));
+  }
+
+ private:
+  Dispatch item_;
+};
+
+class Win32ShellWindows final : public ShellWindows {
+ public:
+  explicit Win32ShellWindows(Dispatch application) : application_(std::move(application)) {}
+
+  std::int32_t Count() override {
+    Variant count = application_.Object(L"Windows").Get(L"Count");
+    ThrowIfFailed(::VariantChangeType(count.get(), count.get(), 0, VT_I4), application_.name() + ".Windows.Count");
+    return (*count).lVal;
+  }
+
+  std::unique_ptr<ShellWindow> Item(std::int32_t index) override {
+    const Dispatch windows = application_.Object(L"Windows");
+    VARIANT argument;
+    ::VariantInit(&argument);
+    argument.vt = VT_I4;
+    argument.lVal = index;
+    Dispatch item = Dispatch::FromResult(windows.Call(L"Item", argument), windows.name() + ".Item");
+    if (!item) return nullptr;
+    return std::make_unique<Win32ShellWindow>(std::move(item));
+  }
+
+ private:
+  Dispatch application_;
+};
+
+// GetShortPathNameW or GetLongPathNameW: nullopt when the file system cannot give that form (the
+// folder is gone, or the path is not a file system path).
+std::optional<std::wstring> OtherPathForm(decltype(&::GetLongPathNameW) convert, const std::wstring& path) {
+  const DWORD needed = convert(path.c_str(), nullptr, 0);
+  if (needed == 0) return std::nullopt;
+  std::wstring other(needed, L'\0');
+  const DWORD length = convert(path.c_str(), other.data(), needed);
+  // A path renamed between the two calls may need more room than the first one said.
+  if (length == 0 || length >= needed) return std::nullopt;
+  other.resize(length);
+  return other;
+}
+
+}  // namespace
+
+ShellFolderPath FolderPathFromWide(std::wstring_view path) {
+  ShellFolderPath result;
+  result.wide = U16FromWide(path);
+  if (std::optional<std::string> ansi = Cp932FromWide(path)) {
+    result.ansi = std::move(*ansi);
+    return result;
+  }
+  if (const std::optional<std::wstring> shortPath = OtherPathForm(::GetShortPathNameW, std::wstring(path))) {
+    if (std::optional<std::string> ansi = Cp932FromWide(*shortPath)) {
+      result.ansi = std::move(*ansi);
+      return result;
+    }
+  }
+  result.representable = false;
+  return result;
+}
+
+std::unique_ptr<ShellWindows> Win32Shell::OpenWindows() {
+  CLSID clsid;
+  if (FAILED(::CLSIDFromProgID(L"Shell.Application", &clsid))) clsid = kClsidShellApplication;
+  IDispatch* application = nullptr;
+  ThrowIfFailed(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                   reinterpret_cast<void**>(&application)),
+                kShellApplication);
+  return std::make_unique<Win32ShellWindows>(Dispatch(application, kShellApplication));
+}
+
+bool Win32Shell::Explore(std::string_view ansiPath) {
+  if (ansiPath.empty()) return false;
+  const std::optional<std::wstring> path = WideFromCp932Exact(ansiPath);
+  if (!path || path->find(L'\0') != std::wstring::npos) return false;
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  // Without it a missing folder gets a modal "not found" box that blocks the restore.
+  info.fMask = SEE_MASK_FLAG_NO_UI;
+  info.lpVerb = L"explore";
+  info.lpFile = path->c_str();
+  info.nShow = 0;
+  return ::ShellExecuteExW(&info) != FALSE;
+}
+
+std::string Win32Shell::LongPathForm(std::string_view ansiPath) {
+  std::string unchanged(ansiPath);
+  const std::optional<std::wstring> path = WideFromCp932Exact(ansiPath);
+  if (!path || path->empty() || path->find(L'\0') != std::wstring::npos) return unchanged;
+  const std::optional<std::wstring> longPath = OtherPathForm(::GetLongPathNameW, *path);
+  if (!longPath) return unchanged;
+  // A folder stored by its short form because its long one has characters code page 932 lacks
+  // stays short: the shell's report of its window is turned into that same short form.
+  return Cp932FromWide(*longPath).value_or(std::move(unchanged));
+}
+
+}  // namespace zarn::win32

@@ -1,0 +1,63 @@
+#include "win32/Win32WindowSystem.h"
+
+#include "win32/WindowHandles.h"
+
+namespace zarn::win32 {
+namespace {
+
+// Stored workbench records and the placement they are read back into rely on this layout.
+static_assert(sizeof(WINDOWPLACEMENT) == 44, "WINDOWPLACEMENT is 44 bytes");
+
+Point ToPoint(const POINT& p) { return {p.x, p.y}; }
+POINT ToPOINT(const Point& p) { return {p.x, p.y}; }
+Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+Rect Win32WindowSystem::GetWindowRect(WindowHandle window) {
+  RECT rect{};
+  if (!::GetWindowRect(ToHwnd(window), &rect)) return {};
+  return ToRect(rect);
+}
+
+Placement Win32WindowSystem::GetWindowPlacement(WindowHandle window) {
+  WINDOWPLACEMENT record{};
+  record.length = sizeof record;
+  if (!::GetWindowPlacement(ToHwnd(window), &record)) return {};
+  Placement placement;
+  placement.showCmd = static_cast<std::int32_t>(record.showCmd);
+  placement.minPosition = ToPoint(record.ptMinPosition);
+  placement.maxPosition = ToPoint(record.ptMaxPosition);
+  placement.normalPosition = ToRect(record.rcNormalPosition);
+  return placement;
+}
+
+bool Win32WindowSystem::SetWindowPlacement(WindowHandle window, const Placement& placement) {
+  WINDOWPLACEMENT record{};
+  record.length = sizeof record;
+  record.flags = 0;
+  record.showCmd = static_cast<UINT>(placement.showCmd);
+  record.ptMinPosition = ToPOINT(placement.minPosition);
+  record.ptMaxPosition = ToPOINT(placement.maxPosition);
+  record.rcNormalPosition = ToRECT(placement.normalPosition);
+  return ::SetWindowPlacement(ToHwnd(window), &record) != FALSE;
+}
+
+bool Win32WindowSystem::ShowWindow(WindowHandle window, std::int32_t showCmd) {
+  const HWND hwnd = ToHwnd(window);
+  if (!::IsWindow(hwnd)) return false;
+  ::ShowWindow(hwnd, showCmd);
+  return true;
+}
+
+bool Win32WindowSystem::SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,
+                                     std::int32_t cx, std::int32_t cy, std::uint32_t flags) {
+  return ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
+}
+
+bool Win32WindowSystem::PostClose(WindowHandle window) {
+  return ::PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0) != FALSE;
+}
+
+}  // namespace zarn::win32
