@@ -7,6 +7,7 @@
 #include "app/UZarnFrmConfig.h"
 #include "app/UZarnFrmMain.h"
 #include "app/UiText.h"
+#include "core/ConfigSettings.h"
 #include "core/UserMessages.h"
 #include "core/WorkBenchName.h"
 #include "core/WorkBenchRecord.h"

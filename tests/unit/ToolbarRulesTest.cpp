@@ -10,6 +10,7 @@
 #include "core/Profile.h"
 #include "core/StartPosition.h"
 #include "core/ToolbarSettings.h"
+#include "core/ToolbarWrap.h"
 #include "core/UserMessages.h"
 #include "core/WorkBenchMenuMarks.h"
 
@@ -173,6 +174,37 @@ TEST(UserMessages, ErrorDotRuleAndFolderSummaries) {
   std::vector<std::u16string> many(25, u"D:\\x");
   const std::u16string summary = LeftOutSummary(many);
   EXPECT_NE(summary.find(u"ほか 5 件"), std::u16string::npos);
+}
+
+// The toolbar's layout: cascade (a drop-down, 36), tile (23), a separator (8), close all (23), the
+// separator that always ends the first row, then save and load (36 each).
+TEST(ToolbarWrap, RowsBreakAtTheWidthAndAfterTheFixedBreak) {
+  const std::vector<ToolbarItem> items = {{36, false, false}, {23, false, false}, {8, true, false},
+                                          {23, false, false}, {8, true, true},    {36, false, false},
+                                          {36, false, false}};
+  struct Case {
+    std::int32_t width;
+    std::vector<bool> ends;
+  } cases[] = {
+      // Wide enough: only the fixed break.
+      {1000, {false, false, false, false, true, false, false}},
+      {90, {false, false, false, false, true, false, false}},
+      // Close all no longer fits: the separator before it ends the row instead of leading the next.
+      {75, {false, false, true, false, true, false, false}},
+      // Save and load no longer fit side by side.
+      {71, {false, false, true, false, true, true, false}},
+      // The separator itself does not fit: it ends the row.
+      {60, {false, false, true, false, true, true, false}},
+      // Tile no longer fits beside cascade; close all moves up beside it.
+      {58, {true, false, false, false, true, true, false}},
+      // Narrower than any button: one button a row, a separator ending the row it follows.
+      {1, {true, false, true, false, true, true, false}},
+      {0, {true, false, true, false, true, true, false}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ToolbarRowEnds(items, c.width), c.ends) << c.width;
+  }
+  EXPECT_TRUE(ToolbarRowEnds({}, 100).empty());
 }
 
 }  // namespace

@@ -271,8 +271,9 @@ INSTANTIATE_TEST_SUITE_P(Types, LayerTest,
                                            LayerCase{"AlphaAboveRange", "2", "300", LWA_ALPHA, 255}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A 24-bit bottom-up BMP of one colour.
-std::string SolidBitmap(int width, int height, COLORREF colour) {
+// A 24-bit bottom-up BMP whose columns take their colour from `colourAt(x)`.
+template <class ColourAt>
+std::string ColumnBitmap(int width, int height, ColourAt colourAt) {
   const int stride = (width * 3 + 3) & ~3;
   BITMAPFILEHEADER file{};
   BITMAPINFOHEADER info{};
@@ -289,6 +290,7 @@ std::string SolidBitmap(int width, int height, COLORREF colour) {
   bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
   std::string row(static_cast<std::size_t>(stride), '\0');
   for (int x = 0; x < width; ++x) {
+    const COLORREF colour = colourAt(x);
     row[3 * x] = static_cast<char>(GetBValue(colour));
     row[3 * x + 1] = static_cast<char>(GetGValue(colour));
     row[3 * x + 2] = static_cast<char>(GetRValue(colour));
@@ -296,6 +298,13 @@ std::string SolidBitmap(int width, int height, COLORREF colour) {
   for (int y = 0; y < height; ++y) bytes += row;
   return bytes;
 }
+
+std::string SolidBitmap(int width, int height, COLORREF colour) {
+  return ColumnBitmap(width, height, [colour](int) { return colour; });
+}
+
+// Every column its own colour, so a picture drawn from the wrong origin shows.
+COLORREF StripeAt(int x) { return RGB(x & 0xFF, 255 - (x & 0xFF), 40 + (x >> 8)); }
 
 COLORREF ScreenPixel(POINT at) {
   HDC screen = GetDC(nullptr);
@@ -316,6 +325,36 @@ TEST_F(ToolbarTest, BackgroundPictureIsDrawnBehindTheButtons) {
   POINT at{tile.right + 3, (tile.top + tile.bottom) / 2};
   ClientToScreen(ToolBarOf(zarn.Window()), &at);
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(at) == kColour; }, 2s)) << std::hex << ScreenPixel(at);
+}
+
+// A repaint of one cell (as the mouse passing over a button makes) draws the picture anchored at
+// the tool bar's origin, not at the cell's corner.
+TEST_F(ToolbarTest, BackgroundPictureStaysInPlaceWhenOneCellIsRepainted) {
+  const auto picture = root_ / L"stripes.bmp";
+  WriteFileBytes(picture, ColumnBitmap(400, 200, StripeAt));
+  ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"BackgroundImage", Cp932Text(picture.wstring())}})));
+  ASSERT_TRUE(zarn.WaitIdle());
+  const HWND toolBar = ToolBarOf(zarn.Window());
+  const RECT tile = ToolButtonRect(zarn, kTileButton);
+  const RECT close = ToolButtonRect(zarn, kCloseAllButton);
+  const POINT inGap{tile.right + 3, (tile.top + tile.bottom) / 2};
+  POINT at = inGap;
+  ClientToScreen(toolBar, &at);
+  ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(at) == StripeAt(inGap.x); }, 2s)) << std::hex << ScreenPixel(at);
+
+  // The separator's cell alone, then the tile button's.
+  for (const RECT& cell : {RECT{tile.right, tile.top, close.left, tile.bottom}, tile}) {
+    const POINT inCell{cell.left + 2, cell.top + 2};
+    POINT onScreen = inCell;
+    ClientToScreen(toolBar, &onScreen);
+    // The pixels are right before the repaint: what counts is what they are after it.
+    RedrawWindow(toolBar, &cell, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ASSERT_TRUE(zarn.WaitIdle());
+    Sleep(300);
+    EXPECT_EQ(ScreenPixel(at), StripeAt(inGap.x)) << std::hex << ScreenPixel(at);
+    EXPECT_EQ(ScreenPixel(onScreen), StripeAt(inCell.x)) << std::hex << ScreenPixel(onScreen) << " at " << std::dec
+                                                         << inCell.x;
+  }
 }
 
 TEST_F(ToolbarTest, MissingBackgroundPictureIsNoErrorAndStartUpGoesOn) {
