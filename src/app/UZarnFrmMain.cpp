@@ -15,6 +15,7 @@
 #include "app/ZarnMessages.h"
 #include "core/ConfigSettings.h"
 #include "core/StartPosition.h"
+#include "core/ToolbarWrap.h"
 #include "win32/SystemError.h"
 #include "win32/WindowHandles.h"
 #include "resource.h"
@@ -270,13 +271,44 @@ void TZarnFrmMain::SetClientSize(int width, int height) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The window is always exactly as large as the tool bar's buttons: whatever size a frame drag or a
-// DPI change gives it, it takes the buttons' size again.
+// The buttons break into rows at `width`; the break after the second separator always stays.
+void TZarnFrmMain::WrapToolBar(int width) {
+  std::vector<ToolbarItem> items;
+  for (int i = 0; i < static_cast<int>(std::size(kToolButtons)); ++i) {
+    const bool separator = kToolButtons[i].image < 0;
+    RECT r{};
+    ::SendMessageW(toolBar_, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+    // A separator that ends a row may be laid out across it; its own width is what a row needs.
+    const int itemWidth = separator ? ScaleForDpi(kSeparatorWidth, dpi_) : static_cast<int>(r.right - r.left);
+    items.push_back({itemWidth, separator, (kToolButtons[i].state & TBSTATE_WRAP) != 0});
+  }
+  const std::vector<bool> rowEnds = ToolbarRowEnds(items, width);
+  for (int i = 0; i < static_cast<int>(rowEnds.size()); ++i) {
+    const int id = kToolButtons[i].command;
+    if (id == 0) {
+      // Separators have no command to be found by: their state is set by index.
+      TBBUTTONINFOW info{};
+      info.cbSize = sizeof info;
+      info.dwMask = TBIF_BYINDEX | TBIF_STATE;
+      ::SendMessageW(toolBar_, TB_GETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&info));
+      info.fsState = static_cast<BYTE>(rowEnds[i] ? (info.fsState | TBSTATE_WRAP) : (info.fsState & ~TBSTATE_WRAP));
+      ::SendMessageW(toolBar_, TB_SETBUTTONINFOW, i, reinterpret_cast<LPARAM>(&info));
+      continue;
+    }
+    const auto state = static_cast<BYTE>(::SendMessageW(toolBar_, TB_GETSTATE, id, 0));
+    const BYTE wrapped = rowEnds[i] ? (state | TBSTATE_WRAP) : (state & ~TBSTATE_WRAP);
+    if (wrapped != state) ::SendMessageW(toolBar_, TB_SETSTATE, id, MAKELPARAM(wrapped, 0));
+  }
+}
+
+// The window is always exactly as large as the tool bar's buttons, wrapped at the width a frame
+// drag, a DPI change or the stored size gives it; then it takes the buttons' size again.
 void TZarnFrmMain::FormResize() {
   if (resizeGuard_ || toolBar_ == nullptr) return;
   resizeGuard_ = true;
   RECT client{};
   ::GetClientRect(window_, &client);
+  WrapToolBar(client.right);
   const SIZE needed = ToolBarSize();
   ::SetWindowPos(toolBar_, nullptr, 0, 0, needed.cx, needed.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   if (client.right != needed.cx || client.bottom != needed.cy) SetClientSize(needed.cx, needed.cy);

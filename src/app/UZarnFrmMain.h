@@ -60,6 +60,7 @@ class TZarnFrmMain {
   void CreateToolBar();
   void ApplyDpi(UINT dpi);
   void SetClientSize(int width, int height);
+  void WrapToolBar(int width);
   SIZE ToolBarSize();
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnEndSession();

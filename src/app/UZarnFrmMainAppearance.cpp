@@ -40,9 +40,9 @@ void TZarnFrmMain::LoadBackgroundImage() {
 }
 
 LRESULT TZarnFrmMain::ZarnTbItemsCustomDraw(NMTBCUSTOMDRAW& draw) {
-  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT && !background_.Empty()) {
-    background_.Draw(draw.nmcd.hdc, draw.nmcd.rc.left, draw.nmcd.rc.top);
-  }
+  // The stage's rectangle is only the part being repainted (one button's cell as the mouse passes);
+  // the picture belongs to the tool bar's origin, and the device context clips it to that part.
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT && !background_.Empty()) background_.Draw(draw.nmcd.hdc, 0, 0);
   return CDRF_DODEFAULT;
 }
 

@@ -84,6 +84,31 @@ TEST_F(ToolbarTest, ClientIsExactlyTheButtonAreaWithAndWithoutTitleBar) {
   }
 }
 
+// Dragging the frame narrower moves buttons into further rows and the window snaps to them; the
+// stored size brings the same rows back at the next start.
+TEST_F(ToolbarTest, ButtonsWrapAtTheWindowsWidthAndTheShapeIsRemembered) {
+  ZarnClient& zarn = Ready(StartZarn());
+  const SIZE before = ClientSize(zarn.Window());
+  const RECT frame = WindowRect(zarn.Window());
+  // Narrower than the first row (cascade, tile, separator, close all), as a frame drag would make it.
+  SetWindowPos(zarn.Window(), nullptr, 0, 0, frame.right - frame.left - 30, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(WaitUntil([&] { return ClientSize(zarn.Window()).cy > before.cy; }, 3s))
+      << ClientSize(zarn.Window()).cx << "x" << ClientSize(zarn.Window()).cy;
+  const SIZE wrapped = ClientSize(zarn.Window());
+  EXPECT_LT(wrapped.cx, before.cx);
+  EXPECT_EQ(wrapped.cx, ButtonArea(zarn).cx);
+  EXPECT_EQ(wrapped.cy, ButtonArea(zarn).cy);
+  // The close-all button left the first row.
+  EXPECT_GT(ToolButtonRect(zarn, kCloseAllButton).top, ToolButtonRect(zarn, kCascadeButton).top);
+
+  ASSERT_EQ(zarn.Close(), 0u);
+  const std::string settings = ReadFileBytes(zarn.SettingsFile());
+  ZarnClient& again = Ready(StartZarn(settings));
+  EXPECT_EQ(ClientSize(again.Window()).cx, wrapped.cx);
+  EXPECT_EQ(ClientSize(again.Window()).cy, wrapped.cy);
+}
+
 enum class Ending { Exit, EndSession, EndSessionCancelled };
 struct EndingCase {
   const char* name;
@@ -342,18 +367,22 @@ TEST_F(ToolbarTest, BackgroundPictureStaysInPlaceWhenOneCellIsRepainted) {
   ClientToScreen(toolBar, &at);
   ASSERT_TRUE(WaitUntil([&] { return ScreenPixel(at) == StripeAt(inGap.x); }, 2s)) << std::hex << ScreenPixel(at);
 
-  // The separator's cell alone, then the tile button's.
-  for (const RECT& cell : {RECT{tile.right, tile.top, close.left, tile.bottom}, tile}) {
-    const POINT inCell{cell.left + 2, cell.top + 2};
-    POINT onScreen = inCell;
+  // The separator's cell alone, then the tile button's, each probed where its own drawing leaves
+  // the background showing (the separator draws its line in its middle).
+  const struct {
+    RECT cell;
+    POINT probe;
+  } repaints[] = {{RECT{tile.right, tile.top, close.left, tile.bottom}, inGap},
+                  {tile, POINT{tile.left + 2, tile.top + 2}}};
+  for (const auto& repaint : repaints) {
+    POINT onScreen = repaint.probe;
     ClientToScreen(toolBar, &onScreen);
     // The pixels are right before the repaint: what counts is what they are after it.
-    RedrawWindow(toolBar, &cell, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RedrawWindow(toolBar, &repaint.cell, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     ASSERT_TRUE(zarn.WaitIdle());
     Sleep(300);
-    EXPECT_EQ(ScreenPixel(at), StripeAt(inGap.x)) << std::hex << ScreenPixel(at);
-    EXPECT_EQ(ScreenPixel(onScreen), StripeAt(inCell.x)) << std::hex << ScreenPixel(onScreen) << " at " << std::dec
-                                                         << inCell.x;
+    EXPECT_EQ(ScreenPixel(onScreen), StripeAt(repaint.probe.x))
+        << std::hex << ScreenPixel(onScreen) << " at " << std::dec << repaint.probe.x;
   }
 }
 
