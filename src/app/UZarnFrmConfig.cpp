@@ -44,6 +44,8 @@ constexpr int kTabsHeight = 217;
 constexpr int kButtonPanelWidth = 95;
 constexpr int kGlyphSize = 13;
 
+constexpr wchar_t kDialogFont[] = L"ＭＳ Ｐゴシック";
+
 // An empty dialog template: caption "Zarn", a caption bar without system menu (so no close box), and
 // the program's dialog font. The controls come in WM_INITDIALOG.
 std::vector<WORD> DialogTemplate() {
@@ -59,8 +61,8 @@ std::vector<WORD> DialogTemplate() {
   words.push_back(0);  // the dialog class
   for (const wchar_t* c = kApplicationTitle; *c; ++c) words.push_back(*c);
   words.push_back(0);
-  words.push_back(9);  // points
-  for (const wchar_t* c = L"MS UI Gothic"; *c; ++c) words.push_back(*c);
+  words.push_back(9);  // points: 12-pixel characters at 96 DPI, as the main window's font
+  for (const wchar_t* c = kDialogFont; *c; ++c) words.push_back(*c);
   words.push_back(0);
   return words;
 }
@@ -148,7 +150,7 @@ INT_PTR TZarnFrmConfig::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 HWND TZarnFrmConfig::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width,
-                                int height, int id, ConfigPage page) {
+                                int height, int id, std::optional<ConfigPage> page) {
   const auto scale = [this](int pixels) { return ScaleForDpi(pixels, dpi_); };
   HWND control = ::CreateWindowExW(0, className, text, WS_CHILD | style, scale(x), scale(y), scale(width), scale(height),
                                    dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -181,7 +183,9 @@ void TZarnFrmConfig::CreateControls() {
   tips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
                             0, dialog_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
 
-  // The page control first: controls created after it are drawn above it.
+  // The page control is the pages' background: it goes to the bottom of the z-order once every
+  // control is made (see the end of this function), so the pages' controls lie above it for
+  // painting and for the mouse alike.
   tabs_ = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE | WS_TABSTOP,
                             0, 0, scale(kTabsWidth), scale(kTabsHeight), dialog_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CONFIG_TABS)), ::GetModuleHandleW(nullptr),
@@ -264,11 +268,14 @@ void TZarnFrmConfig::CreateControls() {
 
   // The bottom panel: on every page. Ids of their own, so Enter and Escape press neither.
   AddControl(WC_BUTTONW, text::kButtonOk, WS_TABSTOP | BS_PUSHBUTTON, 112, kTabsHeight + 8, 77, 25, IDC_BTN_CONFIG_OK,
-             P::WorkBenches);
-  pageControls_.back().page = static_cast<ConfigPage>(-1);
+             kEveryPage);
   AddControl(WC_BUTTONW, text::kButtonCancel, WS_TABSTOP | BS_PUSHBUTTON, 200, kTabsHeight + 8, 77, 25,
-             IDC_BTN_CONFIG_CANCEL, P::WorkBenches);
-  pageControls_.back().page = static_cast<ConfigPage>(-1);
+             IDC_BTN_CONFIG_CANCEL, kEveryPage);
+
+  // Sibling controls are ordered as they were created, the first on top: the page control, made
+  // first, would otherwise cover the pages and take their clicks wherever its hit test does not
+  // let them through. (It thereby also comes last in the Tab order, after the page's controls.)
+  ::SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TZarnFrmConfig::AddToolTip(int id, const wchar_t* hint) {
@@ -285,8 +292,8 @@ void TZarnFrmConfig::ShowPage(ConfigPage page) {
   page_ = page;
   ::SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
   for (const PageControl& control : pageControls_) {
-    const bool always = static_cast<int>(control.page) == -1;
-    ::ShowWindow(control.window, always || control.page == page ? SW_SHOW : SW_HIDE);
+    const bool shown = !control.page || *control.page == page;
+    ::ShowWindow(control.window, shown ? SW_SHOW : SW_HIDE);
   }
 }
 
@@ -373,7 +380,7 @@ void TZarnFrmConfig::OnCommand(int id, int notification) {
       }
       break;
     case IDC_CMB_MONITMODE:
-      if (notification == CBN_SELCHANGE) ZarnCmbMonitModeChange();
+      if (notification == CBN_SELCHANGE) RunCommand(dialog_, [this] { ZarnCmbMonitModeChange(); });
       break;
     case IDC_CMB_LAYERTYPE:
     case IDC_CMB_WBLOAD:

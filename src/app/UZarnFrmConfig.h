@@ -33,7 +33,7 @@ class TZarnFrmConfig {
 
   void CreateControls();
   HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width, int height,
-                  int id, ConfigPage page);
+                  int id, std::optional<ConfigPage> page);
   void ShowPage(ConfigPage page);
   void FormShow();
   void FillWorkBenchList();
@@ -67,8 +67,9 @@ class TZarnFrmConfig {
   std::unique_ptr<WorkBenchOrganiser> organiser_;
   struct PageControl {
     HWND window;
-    ConfigPage page;
+    std::optional<ConfigPage> page;  // none: shown on every page
   };
+  static constexpr std::optional<ConfigPage> kEveryPage = std::nullopt;
   std::vector<PageControl> pageControls_;
   int trackBarPosition_ = 0;
 };

@@ -543,6 +543,31 @@ INSTANTIATE_TEST_SUITE_P(
                                  {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// ---- the dialog's own make-up
+
+// Each page's controls lie above the page control, for the mouse as well as for painting.
+TEST_F(SettingsDialogTest, ThePagesControlsLieAboveThePageControl) {
+  Start({});
+  const struct {
+    UINT command;  // which page it opens on
+    std::vector<int> controls;
+  } pages[] = {{IDM_CONFIG_DIALOG, {IDC_CMB_MONITMODE, IDC_CMB_SHOWMODE}},
+               {IDM_ORGANISE_WB, {IDC_LST_WB, IDC_BTN_UP, IDC_BTN_DOWN, IDC_BTN_CHANGENAME, IDC_BTN_DELETE}}};
+  for (const auto& page : pages) {
+    Open(page.command);
+    ASSERT_NE(dialog_, nullptr);
+    for (int id : page.controls) {
+      ASSERT_TRUE(IsWindowVisible(Item(id))) << id;
+      const RECT r = WindowRect(Item(id));
+      POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+      ScreenToClient(dialog_, &centre);
+      // The topmost child holding the point, whatever its hit test answers.
+      EXPECT_EQ(ChildWindowFromPointEx(dialog_, centre, CWP_SKIPINVISIBLE), Item(id)) << "control " << id;
+    }
+    CloseWith(IDC_BTN_CONFIG_CANCEL);
+  }
+}
+
 // ---- stored values, the tray, the keys
 
 TEST_F(SettingsDialogTest, StoredValuesOutOfRangeShowAsTheControlsCanAndOkStoresThat) {
