@@ -157,6 +157,11 @@ LRESULT TZarnFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_ENDSESSION:
       if (wParam) OnEndSession();
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+      // The colour key is the button-face colour: with a new one the old key would show as grey.
+      ApplyLayerType();
+      break;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
