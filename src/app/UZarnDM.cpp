@@ -25,16 +25,24 @@ TZarnDM::TZarnDM(const FilePath& exe)
     : settings_(ProfilePath(exe, L".ini")), workBenches_(ProfilePath(exe, L".wbf")) {}
 
 TZarnDM::~TZarnDM() {
-  if (images_ != nullptr) ::ImageList_Destroy(images_);
-  if (smallIcon_ != nullptr) ::DestroyIcon(smallIcon_);
-  if (largeIcon_ != nullptr) ::DestroyIcon(largeIcon_);
+  for (const Images& images : images_) ::ImageList_Destroy(images.list);
+  for (const Icons& icons : icons_) {
+    if (icons.small != nullptr) ::DestroyIcon(icons.small);
+    if (icons.large != nullptr) ::DestroyIcon(icons.large);
+  }
+  if (trayIcon_ != nullptr) ::DestroyIcon(trayIcon_);
 }
 
 HIMAGELIST TZarnDM::ZarnImgList(UINT dpi) {
-  if (images_ != nullptr && imagesDpi_ == dpi) return images_;
+  for (const Images& images : images_) {
+    if (images.dpi == dpi) {
+      imageSize_ = images.size;
+      return images.list;
+    }
+  }
   const int size = ScaleForDpi(16, dpi);
   HIMAGELIST list = ::ImageList_Create(size, size, ILC_COLOR32, ZARN_IMAGELIST_COUNT, 0);
-  if (list == nullptr) return images_;
+  if (list == nullptr) return images_.empty() ? nullptr : images_.back().list;
   // At the usual size one strip fills the list in a single call; thirteen icons loaded one by one
   // would cost a good part of the start-up. Other sizes take each icon at its own size.
   HBITMAP strip = size == 16 ? static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
@@ -53,25 +61,24 @@ HIMAGELIST TZarnDM::ZarnImgList(UINT dpi) {
       if (icon != nullptr) ::DestroyIcon(icon);
     }
   }
-  // The caller sets the new list on its tool bar at once, and nothing paints in between.
-  if (images_ != nullptr) ::ImageList_Destroy(images_);
-  images_ = list;
-  imagesDpi_ = dpi;
+  images_.push_back({dpi, list, size});
   imageSize_ = size;
-  return images_;
+  return list;
 }
 
 HICON TZarnDM::AppIcon(UINT dpi, bool large) {
-  if (iconsDpi_ != dpi) {
-    HICON small = LoadSizedIcon(IDI_ZARN, ScaleForDpi(16, dpi));
-    HICON big = LoadSizedIcon(IDI_ZARN, ScaleForDpi(32, dpi));
-    if (smallIcon_ != nullptr) ::DestroyIcon(smallIcon_);
-    if (largeIcon_ != nullptr) ::DestroyIcon(largeIcon_);
-    smallIcon_ = small;
-    largeIcon_ = big;
-    iconsDpi_ = dpi;
+  for (const Icons& icons : icons_) {
+    if (icons.dpi == dpi) return large ? icons.large : icons.small;
   }
-  return large ? largeIcon_ : smallIcon_;
+  icons_.push_back({dpi, LoadSizedIcon(IDI_ZARN, ScaleForDpi(16, dpi)), LoadSizedIcon(IDI_ZARN, ScaleForDpi(32, dpi))});
+  return large ? icons_.back().large : icons_.back().small;
+}
+
+HICON TZarnDM::TrayIcon() {
+  if (trayIcon_ == nullptr) {
+    trayIcon_ = LoadSizedIcon(IDI_ZARN, ::GetSystemMetrics(SM_CXSMICON));
+  }
+  return trayIcon_;
 }
 
 }  // namespace zarn::app

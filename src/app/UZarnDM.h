@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "core/FilePath.h"
 #include "core/Profile.h"
 
@@ -20,22 +22,33 @@ class TZarnDM {
   Profile& SettingsProfile() { return settings_; }
   Profile& WorkBenchProfile() { return workBenches_; }
 
-  // The 13 command images at the size small icons have at `dpi`. Made again when the DPI changes;
-  // the previous list stays valid until then.
+  // The 13 command images at the size small icons have at `dpi`. Each list made stays valid until
+  // the data module goes: a control may still show one made for another DPI.
   HIMAGELIST ZarnImgList(UINT dpi);
   int ImageSize() const { return imageSize_; }
-  // The application's icon at the small or large icon size of `dpi`.
+  // The application's icon at the small or large icon size of `dpi`; valid, like the lists, until
+  // the data module goes.
   HICON AppIcon(UINT dpi, bool large);
+  // The notification-area icon, at the system's small-icon size.
+  HICON TrayIcon();
 
  private:
   Profile settings_;
   Profile workBenches_;
-  HIMAGELIST images_ = nullptr;
-  UINT imagesDpi_ = 0;
+  struct Images {
+    UINT dpi;
+    HIMAGELIST list;
+    int size;
+  };
+  struct Icons {
+    UINT dpi;
+    HICON small;
+    HICON large;
+  };
+  std::vector<Images> images_;
   int imageSize_ = 16;
-  HICON smallIcon_ = nullptr;
-  HICON largeIcon_ = nullptr;
-  UINT iconsDpi_ = 0;
+  std::vector<Icons> icons_;
+  HICON trayIcon_ = nullptr;
 };
 
 // The executable's full path with its extension replaced (".ini", ".wbf").

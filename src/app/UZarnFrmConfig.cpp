@@ -191,7 +191,7 @@ void TZarnFrmConfig::CreateControls() {
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CONFIG_TABS)), ::GetModuleHandleW(nullptr),
                             nullptr);
   ::SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  // The main window's list: asking for another DPI would replace the one its tool bar uses.
+  // The main window's list, at its DPI, as the tool bar shows the same images.
   ::SendMessageW(tabs_, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(dm_.ZarnImgList(::GetDpiForWindow(owner_))));
   const struct {
     const wchar_t* caption;

@@ -23,7 +23,7 @@ void TZarnFrmMain::InitTrayIconData() {
   trayIconData_.owner = win32::FromHwnd(window_);
   trayIconData_.id = 1;
   trayIconData_.callbackMessage = WM_TRAYNOTIFY;
-  trayIconData_.icon = reinterpret_cast<std::uintptr_t>(dm_.AppIcon(::GetDpiForWindow(window_), false));
+  trayIconData_.icon = reinterpret_cast<std::uintptr_t>(dm_.TrayIcon());
   trayIconData_.tip = u"Zarn";
 }
 
@@ -31,6 +31,8 @@ void TZarnFrmMain::InitTrayIconData() {
 // taskbar yet) is made good when the taskbar announces itself.
 void TZarnFrmMain::AddTrayIcon() {
   RemoveTrayIcon();
+  // Taken anew at every add: the record must never carry a handle that is gone.
+  trayIconData_.icon = reinterpret_cast<std::uintptr_t>(dm_.TrayIcon());
   win32::AddTrayIcon(trayIconData_);
 }
 
