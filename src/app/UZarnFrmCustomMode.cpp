@@ -4,6 +4,7 @@
 #include "app/Dpi.h"
 #include "app/FormWindowProc.h"
 #include "app/UiText.h"
+#include "core/StartPosition.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -92,13 +93,21 @@ void TZarnFrmCustomMode::Create(HWND owner, const CustomBounds& current) {
   shape1Brush_ = ::CreateHatchBrush(HS_BDIAGONAL, kShape1Colour);
   // Created at the design size where it will appear, so it starts with that monitor's DPI; then
   // given the stored outer rectangle.
-  window_ = ::CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, current.left, current.top, kClient.cx, kClient.cy,
-                              owner, nullptr, Instance(), this);
+  const bool empty = current.width <= 0 || current.height <= 0;
+  const int width = empty ? kFirstUse.width : current.width;
+  const int height = empty ? kFirstUse.height : current.height;
+  // An area stored on a monitor that is gone comes onto the nearest one, as the toolbar does, so
+  // the editor can be seen and grabbed.
+  std::vector<MonitorAreas> monitors;
+  for (const win32::MonitorRecord& m : win32::EnumerateMonitors()) monitors.push_back({m.monitor, m.workArea});
+  const Area desktop{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                     ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  const Point at = StartPosition({current.left, current.top}, {width, height}, desktop, monitors);
+  window_ = ::CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, at.x, at.y, kClient.cx, kClient.cy, owner, nullptr,
+                              Instance(), this);
   if (window_ == nullptr) win32::ThrowLastError("CreateWindowExW");
   FormCreate();
-  const bool empty = current.width <= 0 || current.height <= 0;
-  SetBounds(current.left, current.top, empty ? kFirstUse.width : current.width,
-            empty ? kFirstUse.height : current.height);
+  SetBounds(at.x, at.y, width, height);
 }
 
 std::optional<CustomBounds> TZarnFrmCustomMode::RunModal(HWND owner) {

@@ -355,6 +355,26 @@ TEST_F(SettingsDialogTest, FirstUseOfTheEditorShowsItAtTheOriginWithSize500) {
   CloseWith(IDC_BTN_CONFIG_CANCEL);
 }
 
+// An area stored on a monitor that is gone opens the editor on the nearest one, whole, at its size.
+TEST_F(SettingsDialogTest, EditorForAnAreaOnNoMonitorOpensOnTheNearestOne) {
+  Start({{"CustomLeft", "-3000"}, {"CustomTop", "-2000"}, {"CustomWidth", "400"}, {"CustomHeight", "300"}});
+  Open(IDM_CONFIG_DIALOG);
+  ASSERT_NE(dialog_, nullptr);
+  Choose(IDC_CMB_MONITMODE, 2);
+  HWND editor = WaitForEditor();
+  ASSERT_NE(editor, nullptr);
+  const RECT r = WindowRect(editor);
+  EXPECT_EQ(r.right - r.left, 400);
+  EXPECT_EQ(r.bottom - r.top, 300);
+  EXPECT_GE(r.left, kMonitor.left);
+  EXPECT_GE(r.top, kMonitor.top);
+  EXPECT_LE(r.right, kMonitor.right);
+  EXPECT_LE(r.bottom, kMonitor.bottom);
+  PostMessageW(editor, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 5s));
+  CloseWith(IDC_BTN_CONFIG_CANCEL);
+}
+
 struct CornerCase {
   const char* name;
   RECT stored;
