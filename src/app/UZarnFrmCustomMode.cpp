@@ -128,11 +128,14 @@ std::optional<CustomBounds> TZarnFrmCustomMode::RunModal(HWND owner) {
     }
     if (got == -1) break;
     // Escape reaches whichever control has the focus; it means "close" anywhere in the editor.
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
-        (msg.hwnd == window_ || ::IsChild(window_, msg.hwnd))) {
+    const bool ours = msg.hwnd == window_ || ::IsChild(window_, msg.hwnd);
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && ours) {
       EndModal(IDCANCEL);
       continue;
     }
+    if (msg.message == WM_KEYDOWN && ours && OnKey(msg.hwnd, msg.wParam)) continue;
+    // Tab and Shift+Tab between the buttons.
+    if (ours && ::IsDialogMessageW(window_, &msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
@@ -278,13 +281,15 @@ void TZarnFrmCustomMode::FormCreate() {
   if (!::SetLayeredWindowAttributes(window_, kBackground, 0, LWA_COLORKEY)) {
     win32::ThrowLastError("SetLayeredWindowAttributes");
   }
-  zarnPnlRR_ = ::CreateWindowExW(0, kChildClass, L"ZarnPnlRR", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
+  // A control parent, so that Tab walks into the panel's buttons.
+  zarnPnlRR_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kChildClass, L"ZarnPnlRR", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
                                  window_, nullptr, Instance(), this);
   image1_ = ::CreateWindowExW(0, kChildClass, L"Image1", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, zarnPnlRR_, nullptr,
                               Instance(), this);
   if (zarnPnlRR_ == nullptr || image1_ == nullptr) win32::ThrowLastError("CreateWindowExW");
   const auto button = [this](int id) {
-    HWND b = ::CreateWindowExW(0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, zarnPnlRR_,
+    HWND b = ::CreateWindowExW(0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 0, 0,
+                               zarnPnlRR_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
     if (b == nullptr) win32::ThrowLastError("CreateWindowExW(Button)");
     ::SetWindowSubclass(b, &TZarnFrmCustomMode::ButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
@@ -422,6 +427,42 @@ void TZarnFrmCustomMode::FormMove_OnMMove(int x, int y) {
   RECT r{};
   ::GetWindowRect(window_, &r);
   SetBounds(r.left + dx, r.top + dy, r.right - r.left, r.bottom - r.top);
+}
+
+// The arrow keys move the rectangle by a pixel, by ten with Shift; Enter presses the button that
+// has the focus, as Space does.
+bool TZarnFrmCustomMode::OnKey(HWND target, WPARAM key) {
+  const int step = ::GetKeyState(VK_SHIFT) < 0 ? 10 : 1;
+  int dx = 0;
+  int dy = 0;
+  switch (key) {
+    case VK_LEFT:
+      dx = -step;
+      break;
+    case VK_RIGHT:
+      dx = step;
+      break;
+    case VK_UP:
+      dy = -step;
+      break;
+    case VK_DOWN:
+      dy = step;
+      break;
+    case VK_RETURN:
+      for (HWND button : {zarnBtnTopLeft_, zarnBtnTopRight_, zarnBtnButtomLeft_, zarnBtnButtomRight_, zarnBtnOK_}) {
+        if (button == target) {
+          ::PostMessageW(button, BM_CLICK, 0, 0);
+          return true;
+        }
+      }
+      return false;
+    default:
+      return false;
+  }
+  RECT r{};
+  ::GetWindowRect(window_, &r);
+  SetBounds(r.left + dx, r.top + dy, r.right - r.left, r.bottom - r.top);
+  return true;
 }
 
 void TZarnFrmCustomMode::SetBounds(int left, int top, int width, int height) {

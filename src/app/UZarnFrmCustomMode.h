@@ -63,6 +63,7 @@ class TZarnFrmCustomMode {
   void ZarnBtnButtomRightClick();
   void ModalResultOK();
   void OnCommand(int id);
+  bool OnKey(HWND target, WPARAM key);
 
   int MonitorIndexAtCursor() const;
   void SnapTo(Corner corner);

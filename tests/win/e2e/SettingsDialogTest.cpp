@@ -375,6 +375,40 @@ TEST_F(SettingsDialogTest, EditorForAnAreaOnNoMonitorOpensOnTheNearestOne) {
   CloseWith(IDC_BTN_CONFIG_CANCEL);
 }
 
+// The editor without a mouse: the arrow keys move it by a pixel, Tab reaches its first button and
+// Enter presses it (the top-left corner).
+TEST_F(SettingsDialogTest, EditorIsMovedAndSnappedFromTheKeyboard) {
+  Start({{"CustomLeft", "300"}, {"CustomTop", "200"}, {"CustomWidth", "400"}, {"CustomHeight", "300"}});
+  Open(IDM_CONFIG_DIALOG);
+  ASSERT_NE(dialog_, nullptr);
+  Choose(IDC_CMB_MONITMODE, 2);
+  HWND editor = WaitForEditor();
+  ASSERT_NE(editor, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return WindowRect(editor).left == 300; }, 2s));
+  for (WPARAM key : {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_LEFT}) PostMessageW(editor, WM_KEYDOWN, key, 0);
+  EXPECT_TRUE(WaitUntil([&] { return WindowRect(editor).left == 301 && WindowRect(editor).top == 201; }, 2s))
+      << WindowRect(editor).left << ", " << WindowRect(editor).top;
+  PostMessageW(editor, WM_KEYDOWN, VK_TAB, 0);
+  ASSERT_TRUE(Zarn().WaitIdle());
+  HWND focus = nullptr;
+  WaitUntil(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(editor, nullptr), &info);
+        focus = info.hwndFocus;
+        return focus != nullptr && IsChild(editor, focus);
+      },
+      2s);
+  ASSERT_TRUE(focus != nullptr && IsChild(editor, focus)) << "Tab gave no button the focus";
+  PostMessageW(focus, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_TRUE(WaitUntil([&] { return WindowRect(editor).left == 0 && WindowRect(editor).top == 0; }, 2s))
+      << WindowRect(editor).left << ", " << WindowRect(editor).top;
+  PostMessageW(editor, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 5s));
+  CloseWith(IDC_BTN_CONFIG_CANCEL);
+}
+
 struct CornerCase {
   const char* name;
   RECT stored;
