@@ -44,8 +44,16 @@ Process::Process(const std::filesystem::path& exe, const std::vector<std::wstrin
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &info)) {
+  // Wine's process creation fails now and then with ERROR_INTERNAL_ERROR when the machine is busy
+  // (seen while a build ran beside the tests); a second try a moment later starts the program.
+  bool started = false;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) Sleep(200);
+    started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &info);
+    if (!started && GetLastError() != ERROR_INTERNAL_ERROR) break;
+  }
+  if (!started) {
     throw std::runtime_error("CreateProcessW failed for " + Utf8(exe.wstring()) + ": error " +
                              std::to_string(GetLastError()));
   }

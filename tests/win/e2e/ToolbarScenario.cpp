@@ -118,7 +118,17 @@ std::optional<standin::ReportedMenu> MenuHolding(const ZarnClient& zarn, UINT id
   return found;
 }
 
+// A menu that opens under the pointer selects the item there, and the keys then count from it: the
+// pointer waits in the desktop's far corner, where no menu of these scenarios opens.
+namespace {
+void ParkPointer() {
+  SetCursorPos(GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1,
+               GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1);
+}
+}  // namespace
+
 std::optional<standin::ReportedMenu> OpenDropDown(const ZarnClient& zarn, int index) {
+  ParkPointer();
   const RECT button = ToolButtonRect(zarn, index);
   // The arrow sits at the button's right end.
   const LPARAM at = MAKELPARAM(button.right - 4, (button.top + button.bottom) / 2);
@@ -130,6 +140,7 @@ std::optional<standin::ReportedMenu> OpenDropDown(const ZarnClient& zarn, int in
 }
 
 std::optional<standin::ReportedMenu> OpenContextMenu(const ZarnClient& zarn) {
+  ParkPointer();
   const RECT r = WindowRect(zarn.Window());
   zarn.PostToWindow(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(zarn.Window()), MAKELPARAM(r.left + 10, r.top + 10));
   return MenuHolding(zarn, IDM_EXIT);
