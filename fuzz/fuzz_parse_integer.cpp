@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/Profile.h"
+#include "core/ProfileNumber.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "core/AnsiText.h"
 #include "core/Error.h"
 #include "core/Profile.h"
+#include "core/ProfileNumber.h"
 #include "ProfileModel.h"
 
 namespace {

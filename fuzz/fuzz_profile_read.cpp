@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Profile.h"
+#include "core/ProfileNumber.h"
 #include "ProfileModel.h"
 
 namespace {

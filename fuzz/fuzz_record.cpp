@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/Profile.h"
+#include "core/ProfileNumber.h"
 #include "core/WorkBenchRecord.h"
 #include "FuzzCheck.h"
 

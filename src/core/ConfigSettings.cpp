@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Profile.h"
+#include "core/ProfileNumber.h"
 
 namespace zarn {
 namespace {

@@ -6,32 +6,10 @@
 
 #include "core/AnsiText.h"
 #include "core/AtomicFile.h"
+#include "core/ProfileNumber.h"
 
 namespace zarn {
 namespace {
-
-constexpr bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// At least one digit and nothing else; the value, or nullopt once it passes limit.
-std::optional<std::uint64_t> ParseDigits(std::string_view digits, int base, std::uint64_t limit) {
-  if (digits.empty()) return std::nullopt;
-  std::uint64_t value = 0;
-  for (char c : digits) {
-    const int digit = base == 16 ? HexDigitValue(c) : (IsDecimalDigit(c) ? c - '0' : -1);
-    if (digit < 0) return std::nullopt;
-    // Leading zeros never push the value up, so "$000000001" is as good as "$1".
-    value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
-    if (value > limit) return std::nullopt;
-  }
-  return value;
-}
 
 // Repacking text_ and dropping deleted lines cost a pass over everything, so they wait until there
 // is enough to gain and at least as much dead as live.
@@ -39,38 +17,6 @@ constexpr std::size_t kMinimumGarbageToCompact = 64 * 1024;
 constexpr std::size_t kMinimumTombstonesToDrop = 64;
 
 }  // namespace
-
-std::optional<std::int32_t> ParseInteger(std::string_view text) {
-  std::string_view rest = text;
-  bool hex = false;
-  if (rest.size() > 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) {
-    hex = true;
-    rest.remove_prefix(2);
-  } else {
-    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
-    if (rest.empty()) return std::nullopt;
-    if (rest[0] == '$' || rest[0] == 'x' || rest[0] == 'X') {
-      hex = true;
-      rest.remove_prefix(1);
-    } else if (rest.size() >= 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) {
-      hex = true;
-      rest.remove_prefix(2);
-    }
-  }
-  if (hex) {
-    const auto value = ParseDigits(rest, 16, 0xFFFFFFFFu);
-    if (!value) return std::nullopt;
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(*value));
-  }
-  bool negative = false;
-  if (!rest.empty() && (rest[0] == '-' || rest[0] == '+')) {
-    negative = rest[0] == '-';
-    rest.remove_prefix(1);
-  }
-  const auto value = ParseDigits(rest, 10, negative ? 2147483648u : 2147483647u);
-  if (!value) return std::nullopt;
-  return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(*value) : static_cast<std::int64_t>(*value));
-}
 
 Profile::Profile(FilePath file) : file_(std::move(file)) { Load(); }
 
@@ -257,80 +203,26 @@ const Profile::Section* Profile::FindSection(std::string_view name) const {
 
 void Profile::Index(const Section& section) const {
   ReadLines(section);
-  section.slots.clear();
-  section.usedSlots = 0;
-  std::size_t size = 16;
-  while (size < 2 * section.liveLines) size *= 2;
-  section.slots.resize(size);
+  section.keys.Reset(section.liveLines);
+  const auto keyOf = KeysOf(section);
   for (std::size_t i = 0; i < section.lines.size(); ++i) {
     const Line& line = section.lines[i];
     if (!line.live || line.keySize == kNoKey) continue;
-    const std::string_view key = KeyOf(line);
-    const std::uint64_t hash = HashIgnoringCase(key);
-    Slot& slot = FindSlot(section, key, hash);
-    line.previous = slot.line;
-    if (slot.line == kNone) {
-      slot.hash = hash;
-      ++section.usedSlots;
-    }
-    slot.line = i;
+    line.previous = section.keys.Put(KeyOf(line), i, keyOf);
   }
   section.indexed = true;
 }
 
-// The slot holding key, or the free slot where it would go. Linear probing; the table is never full.
-Profile::Slot& Profile::FindSlot(const Section& section, std::string_view key, std::uint64_t hash) const {
-  const std::size_t mask = section.slots.size() - 1;
-  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-    Slot& slot = section.slots[i];
-    if (slot.line == kNone) return slot;
-    if (slot.hash == hash && EqualsIgnoreCase(KeyOf(section.lines[slot.line]), key)) return slot;
-  }
-}
-
-// Room for one more key, keeping the table at most three quarters full.
-void Profile::ReserveSlot(const Section& section) const {
-  if (4 * (section.usedSlots + 1) <= 3 * section.slots.size()) return;
-  std::vector<Slot> old(section.slots.size() * 2);
-  old.swap(section.slots);
-  const std::size_t mask = section.slots.size() - 1;
-  for (const Slot& slot : old) {
-    if (slot.line == kNone) continue;
-    std::size_t i = slot.hash & mask;
-    while (section.slots[i].line != kNone) i = (i + 1) & mask;
-    section.slots[i] = slot;
-  }
-}
-
-// Frees a slot and moves later entries of its probe run back, so that no lookup stops early.
-void Profile::FreeSlot(const Section& section, Slot& slot) {
-  std::vector<Slot>& slots = section.slots;
-  const std::size_t mask = slots.size() - 1;
-  std::size_t hole = static_cast<std::size_t>(&slot - slots.data());
-  for (std::size_t next = (hole + 1) & mask; slots[next].line != kNone; next = (next + 1) & mask) {
-    const std::size_t home = slots[next].hash & mask;
-    // The entry may fill the hole unless its home lies cyclically in (hole, next].
-    const bool homeAfterHole = hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
-    if (!homeAfterHole) {
-      slots[hole] = slots[next];
-      hole = next;
-    }
-  }
-  slots[hole] = Slot{};
-  --section.usedSlots;
-}
-
 std::size_t Profile::FindLine(const Section& section, std::string_view key) const {
   if (!section.indexed) Index(section);
-  return FindSlot(section, key, HashIgnoringCase(key)).line;
+  return section.keys.Find(key, KeysOf(section));
 }
 
 void Profile::DropTombstones(Section& section) {
   const std::size_t dead = section.lines.size() - section.liveLines;
   if (dead < kMinimumTombstonesToDrop || dead <= section.liveLines) return;
   std::erase_if(section.lines, [](const Line& line) { return !line.live; });
-  section.slots.clear();
-  section.usedSlots = 0;
+  section.keys = KeyIndex{};
   section.indexed = false;
 }
 
@@ -386,22 +278,16 @@ void Profile::WriteString(std::string_view section, std::string_view key, std::s
   // line already there, but its line is found under that first part from now on.
   const std::size_t equals = key.find('=');
   const std::string_view lineKey = key.substr(0, equals);
-  const std::uint64_t hash = HashIgnoringCase(lineKey);
-  ReserveSlot(target);
-  Slot& slot = FindSlot(target, lineKey, hash);
-  if (slot.line != kNone && equals == std::string_view::npos) {
-    Line& line = target.lines[slot.line];
+  const std::size_t found = FindLine(target, lineKey);
+  if (found != kNone && equals == std::string_view::npos) {
+    Line& line = target.lines[found];
     Discard(line.text);
     line.text = text;
     line.keySize = key.size();
   } else {
-    target.lines.push_back(Line{text, lineKey.size(), slot.line, true});
+    target.lines.push_back(Line{text, lineKey.size(), kNone, true});
     ++target.liveLines;
-    if (slot.line == kNone) {
-      slot.hash = hash;
-      ++target.usedSlots;
-    }
-    slot.line = target.lines.size() - 1;
+    target.lines.back().previous = target.keys.Put(lineKey, target.lines.size() - 1, KeysOf(target));
   }
   CompactText();
 }
@@ -447,12 +333,8 @@ void Profile::DeleteKey(std::string_view section, std::string_view key) {
   const std::size_t index = FindLine(target, key);
   if (index == kNone) return;
   Line& line = target.lines[index];
-  Slot& slot = FindSlot(target, key, HashIgnoringCase(key));
-  if (line.previous == kNone) {
-    FreeSlot(target, slot);
-  } else {
-    slot.line = line.previous;  // an earlier line with the same key becomes the one found
-  }
+  // An earlier line with the same key, if any, becomes the one found.
+  target.keys.Replace(key, line.previous, KeysOf(target));
   line.live = false;
   --target.liveLines;
   Discard(line.text);

@@ -8,12 +8,9 @@
 #include <vector>
 
 #include "core/FilePath.h"
+#include "core/KeyIndex.h"
 
 namespace zarn {
-
-// The number rule of the profile files: decimal with an optional sign, or hexadecimal introduced by
-// "$", "x", "X", "0x" or "0X" (up to FFFFFFFF, taken as two's complement). nullopt when it fails.
-std::optional<std::int32_t> ParseInteger(std::string_view text);
 
 class Profile {
  public:
@@ -56,10 +53,6 @@ class Profile {
     mutable std::size_t previous = 0;  // the nearest earlier live line with the same key, or kNone
     bool live = true;
   };
-  struct Slot {
-    std::uint64_t hash = 0;
-    std::size_t line = static_cast<std::size_t>(-1);  // kNone: free
-  };
   struct Section {
     Span name;
     // A section read from a file keeps its lines as they stand there until they are first needed:
@@ -68,12 +61,9 @@ class Profile {
     mutable bool pending = false;
     mutable std::vector<Line> lines;  // deleted lines stay as tombstones until there are many
     mutable std::size_t liveLines = 0;
-    // The last live line of each key, in an open-addressing table, and the lines' previous links:
-    // built on the first lookup. The keys themselves stay in text_, so a section of 50,000 keys
-    // costs no allocation per key.
+    // The last live line of each key, and the lines' previous links: built on the first lookup.
     mutable bool indexed = false;
-    mutable std::vector<Slot> slots;  // a power of two in size, or empty
-    mutable std::size_t usedSlots = 0;
+    mutable KeyIndex keys;
   };
   static constexpr std::size_t kNoKey = static_cast<std::size_t>(-1);
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -89,9 +79,10 @@ class Profile {
   const Section* FindSection(std::string_view name) const;
   void Index(const Section& section) const;
   std::size_t FindLine(const Section& section, std::string_view key) const;
-  Slot& FindSlot(const Section& section, std::string_view key, std::uint64_t hash) const;
-  void ReserveSlot(const Section& section) const;
-  static void FreeSlot(const Section& section, Slot& slot);
+  // The key index's view of a section's lines.
+  auto KeysOf(const Section& section) const {
+    return [this, &section](std::size_t line) { return KeyOf(section.lines[line]); };
+  }
   void Discard(Span span);
   void DropTombstones(Section& section);
   void CompactText();

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/Profile.h"
+#include "core/ProfileNumber.h"
 
 namespace zarn {
 
