@@ -1,11 +1,26 @@
 // Identifiers shared by Zarn.rc, the program and its end-to-end tests.
 #pragma once
 
-// ---- icons: the application's, then the 13 of the image list in index order
+// ---- icons: the application's, then the image list's
 #define IDI_ZARN 1
-#define IDI_IMAGELIST_FIRST 101  // 101 + image index, 0..12
+// The image list, by index: its strip (IDB_IMAGELIST) and its icons (IDI_IMAGELIST_FIRST + index) are
+// drawn in this order by scripts/make-icons.py, which reads these lines.
+#define ZARN_IMAGE_CASCADE 0
+#define ZARN_IMAGE_TILE 1
+#define ZARN_IMAGE_CLOSE_ALL 2
+#define ZARN_IMAGE_SETTINGS 3
+#define ZARN_IMAGE_ORGANISE 4
+#define ZARN_IMAGE_LOAD 5
+#define ZARN_IMAGE_SAVE 6
+#define ZARN_IMAGE_NEW 7
+#define ZARN_IMAGE_TITLEBAR 8
+#define ZARN_IMAGE_EXIT 9
+#define ZARN_IMAGE_MOVE_UP 10
+#define ZARN_IMAGE_MOVE_DOWN 11
+#define ZARN_IMAGE_REGION 12
 #define ZARN_IMAGELIST_COUNT 13
-#define IDB_IMAGELIST 150  // the same 13 images in one 16-pixel-high strip
+#define IDI_IMAGELIST_FIRST 101
+#define IDB_IMAGELIST 150  // the same images in one 16-pixel-high strip
 #define IDI_CORNER_TOP_LEFT 120      // the region editor's glyphs and its drag handle
 #define IDI_CORNER_TOP_RIGHT 121
 #define IDI_CORNER_BOTTOM_LEFT 122

@@ -10,6 +10,7 @@ Standard library only, and deterministic: the same bytes on every run.
 import argparse
 import math
 import os
+import re
 import struct
 import zlib
 
@@ -359,21 +360,37 @@ def icon_app(size):
     return c
 
 
-COMMANDS = [
-    ("00-cascade", icon_cascade),
-    ("01-tile", icon_tile),
-    ("02-close-all", icon_close_all),
-    ("03-settings", icon_settings),
-    ("04-organise", icon_organise),
-    ("05-load", icon_load),
-    ("06-save", icon_save),
-    ("07-new", icon_new),
-    ("08-titlebar", icon_titlebar),
-    ("09-exit", icon_exit),
-    ("10-move-up", icon_move_up),
-    ("11-move-down", icon_move_down),
-    ("12-region", icon_region),
-]
+# The image list's drawings, by the name res/resource.h gives each index (ZARN_IMAGE_<NAME>).
+DRAWINGS = {
+    "CASCADE": icon_cascade,
+    "TILE": icon_tile,
+    "CLOSE_ALL": icon_close_all,
+    "SETTINGS": icon_settings,
+    "ORGANISE": icon_organise,
+    "LOAD": icon_load,
+    "SAVE": icon_save,
+    "NEW": icon_new,
+    "TITLEBAR": icon_titlebar,
+    "EXIT": icon_exit,
+    "MOVE_UP": icon_move_up,
+    "MOVE_DOWN": icon_move_down,
+    "REGION": icon_region,
+}
+
+
+def image_list_order(header):
+    """The image names in index order, as the header defines them; fails when it and DRAWINGS differ."""
+    with open(header, encoding="utf-8") as f:
+        found = re.findall(r"^#define ZARN_IMAGE_(\w+) (\d+)", f.read(), re.M)
+    order = sorted((int(index), name) for name, index in found)
+    if [i for i, _ in order] != list(range(len(order))) or {n for _, n in order} != set(DRAWINGS):
+        raise SystemExit(f"{header}: the ZARN_IMAGE_ indices must be 0..n-1 and name each of {sorted(DRAWINGS)}")
+    return [name for _, name in order]
+
+
+def image_file(name):
+    return "image-" + name.lower().replace("_", "-")
+
 
 
 # ---------------------------------------------------------------- the region editor's glyphs
@@ -433,12 +450,12 @@ def glyph_move(size):
 # File name, then the images: the buttons' glyphs at 16 and 32 pixels, the handle at its design
 # size of 20 and at 40.
 GLYPHS = [
-    ("13-corner-top-left", lambda s: glyph_corner(s, False, False), (16, 32)),
-    ("14-corner-top-right", lambda s: glyph_corner(s, True, False), (16, 32)),
-    ("15-corner-bottom-left", lambda s: glyph_corner(s, False, True), (16, 32)),
-    ("16-corner-bottom-right", lambda s: glyph_corner(s, True, True), (16, 32)),
-    ("17-confirm", glyph_confirm, (16, 32)),
-    ("18-move", glyph_move, (20, 40)),
+    ("corner-top-left", lambda s: glyph_corner(s, False, False), (16, 32)),
+    ("corner-top-right", lambda s: glyph_corner(s, True, False), (16, 32)),
+    ("corner-bottom-left", lambda s: glyph_corner(s, False, True), (16, 32)),
+    ("corner-bottom-right", lambda s: glyph_corner(s, True, True), (16, 32)),
+    ("confirm", glyph_confirm, (16, 32)),
+    ("move", glyph_move, (20, 40)),
 ]
 
 
@@ -555,9 +572,9 @@ def main():
         f.write(ico_bytes([app16, app32]))
     tiles = [app16, app32]
     commands = []
-    for name, draw in COMMANDS:
-        cv = draw()
-        with open(os.path.join(outdir, name + ".ico"), "wb") as f:
+    for name in image_list_order(os.path.join("res", "resource.h")):
+        cv = DRAWINGS[name]()
+        with open(os.path.join(outdir, image_file(name) + ".ico"), "wb") as f:
             f.write(ico_bytes([cv]))
         tiles.append(cv)
         commands.append(cv)

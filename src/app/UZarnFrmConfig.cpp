@@ -196,7 +196,9 @@ void TZarnFrmConfig::CreateControls() {
   const struct {
     const wchar_t* caption;
     int image;
-  } pages[] = {{text::kPageWorkBenches, 4}, {text::kPageGeneral, 3}, {text::kPageScreen, 3}};
+  } pages[] = {{text::kPageWorkBenches, ZARN_IMAGE_ORGANISE},
+               {text::kPageGeneral, ZARN_IMAGE_SETTINGS},
+               {text::kPageScreen, ZARN_IMAGE_SETTINGS}};
   for (int i = 0; i < 3; ++i) {
     TCITEMW item{};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
@@ -226,9 +228,9 @@ void TZarnFrmConfig::CreateControls() {
   AddControl(WC_BUTTONW, text::kButtonDelete, WS_TABSTOP | BS_PUSHBUTTON, panelLeft + 10, pageTop + 160, 77, 20,
              IDC_BTN_DELETE, P::WorkBenches);
   const int glyph = scale(kGlyphSize);
-  upGlyph_ = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_IMAGELIST_FIRST + 10),
+  upGlyph_ = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_IMAGELIST_FIRST + ZARN_IMAGE_MOVE_UP),
                                              IMAGE_ICON, glyph, glyph, LR_DEFAULTCOLOR));
-  downGlyph_ = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_IMAGELIST_FIRST + 11),
+  downGlyph_ = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_IMAGELIST_FIRST + ZARN_IMAGE_MOVE_DOWN),
                                                IMAGE_ICON, glyph, glyph, LR_DEFAULTCOLOR));
   ::SendMessageW(up, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(upGlyph_));
   ::SendMessageW(down, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(downGlyph_));

@@ -95,42 +95,42 @@ class WaitCursor {
 
 void TZarnFrmMain::CreateMenus() {
   zarnPMUpon_ = ::CreatePopupMenu();
-  AppendItem(zarnPMUpon_, IDM_CASCADE_KEEP_SIZE, text::kMenuCascadeKeepSize, 0, nullptr);
-  AppendItem(zarnPMUpon_, IDM_CASCADE_UNIFORM, text::kMenuCascadeUniform, 0, nullptr);
+  AppendItem(zarnPMUpon_, IDM_CASCADE_KEEP_SIZE, text::kMenuCascadeKeepSize, ZARN_IMAGE_CASCADE, nullptr);
+  AppendItem(zarnPMUpon_, IDM_CASCADE_UNIFORM, text::kMenuCascadeUniform, ZARN_IMAGE_CASCADE, nullptr);
 
   zarnPMSaveWB_ = ::CreatePopupMenu();
-  AppendItem(zarnPMSaveWB_, IDM_NEW_WB, text::kMenuNewWorkBench, 6, nullptr);
+  AppendItem(zarnPMSaveWB_, IDM_NEW_WB, text::kMenuNewWorkBench, ZARN_IMAGE_SAVE, nullptr);
   AppendSeparator(zarnPMSaveWB_);
   zarnPMLoadWB_ = ::CreatePopupMenu();
-  AppendItem(zarnPMLoadWB_, IDM_ORGANISE_WB, text::kMenuOrganise, 4, nullptr);
+  AppendItem(zarnPMLoadWB_, IDM_ORGANISE_WB, text::kMenuOrganise, ZARN_IMAGE_ORGANISE, nullptr);
   AppendSeparator(zarnPMLoadWB_);
 
   zarnMiMainWBSave_ = ::CreatePopupMenu();
-  AppendItem(zarnMiMainWBSave_, IDM_NEW_WB, text::kMenuNewWorkBench, 6, nullptr);
+  AppendItem(zarnMiMainWBSave_, IDM_NEW_WB, text::kMenuNewWorkBench, ZARN_IMAGE_SAVE, nullptr);
   AppendSeparator(zarnMiMainWBSave_);
   zarnMiMainWBLoad_ = ::CreatePopupMenu();
-  AppendItem(zarnMiMainWBLoad_, IDM_ORGANISE_WB, text::kMenuOrganise, 4, nullptr);
+  AppendItem(zarnMiMainWBLoad_, IDM_ORGANISE_WB, text::kMenuOrganise, ZARN_IMAGE_ORGANISE, nullptr);
   AppendSeparator(zarnMiMainWBLoad_);
   zarnBtnConfig_ = ::CreatePopupMenu();
-  AppendItem(zarnBtnConfig_, IDM_CONFIG_DIALOG, text::kMenuSettingsDialog, 3, nullptr);
+  AppendItem(zarnBtnConfig_, IDM_CONFIG_DIALOG, text::kMenuSettingsDialog, ZARN_IMAGE_SETTINGS, nullptr);
   AppendSeparator(zarnBtnConfig_);
-  AppendItem(zarnBtnConfig_, IDM_TITLEBAR_TOGGLE, text::kMenuTitleBar, 8, nullptr);
+  AppendItem(zarnBtnConfig_, IDM_TITLEBAR_TOGGLE, text::kMenuTitleBar, ZARN_IMAGE_TITLEBAR, nullptr);
 
   zarnPMMain_ = ::CreatePopupMenu();
-  AppendItem(zarnPMMain_, IDM_CASCADE_KEEP_SIZE, text::kMenuCascadeKeepSize, 0, nullptr);
-  AppendItem(zarnPMMain_, IDM_CASCADE_UNIFORM, text::kMenuCascadeUniform, 0, nullptr);
+  AppendItem(zarnPMMain_, IDM_CASCADE_KEEP_SIZE, text::kMenuCascadeKeepSize, ZARN_IMAGE_CASCADE, nullptr);
+  AppendItem(zarnPMMain_, IDM_CASCADE_UNIFORM, text::kMenuCascadeUniform, ZARN_IMAGE_CASCADE, nullptr);
   AppendSeparator(zarnPMMain_);
-  AppendItem(zarnPMMain_, IDM_TILE, text::kMenuTile, 1, nullptr);
+  AppendItem(zarnPMMain_, IDM_TILE, text::kMenuTile, ZARN_IMAGE_TILE, nullptr);
   AppendSeparator(zarnPMMain_);
-  AppendItem(zarnPMMain_, IDM_CLOSE_ALL, text::kMenuCloseAll, 2, nullptr);
+  AppendItem(zarnPMMain_, IDM_CLOSE_ALL, text::kMenuCloseAll, ZARN_IMAGE_CLOSE_ALL, nullptr);
   AppendSeparator(zarnPMMain_);
-  AppendItem(zarnPMMain_, 0, text::kMenuSaveWorkBench, 6, nullptr, zarnMiMainWBSave_);
+  AppendItem(zarnPMMain_, 0, text::kMenuSaveWorkBench, ZARN_IMAGE_SAVE, nullptr, zarnMiMainWBSave_);
   AppendSeparator(zarnPMMain_);
-  AppendItem(zarnPMMain_, 0, text::kMenuLoadWorkBench, 5, nullptr, zarnMiMainWBLoad_);
+  AppendItem(zarnPMMain_, 0, text::kMenuLoadWorkBench, ZARN_IMAGE_LOAD, nullptr, zarnMiMainWBLoad_);
   AppendSeparator(zarnPMMain_);
-  AppendItem(zarnPMMain_, 0, text::kMenuSettings, 3, nullptr, zarnBtnConfig_);
+  AppendItem(zarnPMMain_, 0, text::kMenuSettings, ZARN_IMAGE_SETTINGS, nullptr, zarnBtnConfig_);
   AppendSeparator(zarnPMMain_);
-  AppendItem(zarnPMMain_, IDM_EXIT, text::kMenuExit, 9, nullptr);
+  AppendItem(zarnPMMain_, IDM_EXIT, text::kMenuExit, ZARN_IMAGE_EXIT, nullptr);
 }
 
 void TZarnFrmMain::DestroyMenus() {
