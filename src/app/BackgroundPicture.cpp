@@ -71,12 +71,9 @@ SIZE MetafileSize(HENHMETAFILE metafile) {
 }  // namespace
 
 void BackgroundPicture::Clear() {
-  if (bitmap_ != nullptr) ::DeleteObject(bitmap_);
-  if (icon_ != nullptr) ::DestroyIcon(icon_);
-  if (metafile_ != nullptr) ::DeleteEnhMetaFile(metafile_);
-  bitmap_ = nullptr;
-  icon_ = nullptr;
-  metafile_ = nullptr;
+  bitmap_.Reset();
+  icon_.Reset();
+  metafile_.Reset();
   size_ = {};
 }
 
@@ -91,31 +88,32 @@ void BackgroundPicture::Load(const std::wstring& path) {
   if (!PictureHeadIsSound(kind, head, fileSize)) Fail(BadPictureMessage(kind));
   switch (kind) {
     case PictureKind::Bitmap: {
-      bitmap_ = static_cast<HBITMAP>(
-          ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+      bitmap_.Reset(static_cast<HBITMAP>(
+          ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
       BITMAP info{};
-      if (bitmap_ == nullptr || ::GetObjectW(bitmap_, sizeof info, &info) == 0) break;
+      if (!bitmap_ || ::GetObjectW(bitmap_.Get(), sizeof info, &info) == 0) break;
       size_ = {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
       return;
     }
     case PictureKind::Icon: {
-      icon_ = static_cast<HICON>(::LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+      icon_.Reset(static_cast<HICON>(::LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE)));
       ICONINFO info{};
-      if (icon_ == nullptr || !::GetIconInfo(icon_, &info)) break;
+      if (!icon_ || !::GetIconInfo(icon_.Get(), &info)) break;
+      // The icon's bitmaps come back as copies that are ours to free.
+      const win32::UniqueBitmap maskBits(info.hbmMask);
+      const win32::UniqueBitmap colourBits(info.hbmColor);
       BITMAP mask{};
       ::GetObjectW(info.hbmMask, sizeof mask, &mask);
       // A monochrome icon keeps its AND and XOR masks one above the other in one bitmap.
       size_ = {mask.bmWidth, info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2};
-      if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
-      if (info.hbmMask != nullptr) ::DeleteObject(info.hbmMask);
       return;
     }
     case PictureKind::Metafile: {
       SIZE placeable{};
-      metafile_ = ::GetEnhMetaFileW(path.c_str());
-      if (metafile_ == nullptr) metafile_ = LoadWindowsMetafile(path, placeable);
-      if (metafile_ == nullptr) break;
-      size_ = placeable.cx > 0 && placeable.cy > 0 ? placeable : MetafileSize(metafile_);
+      metafile_.Reset(::GetEnhMetaFileW(path.c_str()));
+      if (!metafile_) metafile_.Reset(LoadWindowsMetafile(path, placeable));
+      if (!metafile_) break;
+      size_ = placeable.cx > 0 && placeable.cy > 0 ? placeable : MetafileSize(metafile_.Get());
       if (size_.cx <= 0 || size_.cy <= 0) break;
       return;
     }
@@ -127,17 +125,17 @@ void BackgroundPicture::Load(const std::wstring& path) {
 }
 
 void BackgroundPicture::Draw(HDC dc, int left, int top) const {
-  if (bitmap_ != nullptr) {
+  if (bitmap_) {
     HDC memory = ::CreateCompatibleDC(dc);
-    HGDIOBJ old = ::SelectObject(memory, bitmap_);
+    HGDIOBJ old = ::SelectObject(memory, bitmap_.Get());
     ::BitBlt(dc, left, top, size_.cx, size_.cy, memory, 0, 0, SRCCOPY);
     ::SelectObject(memory, old);
     ::DeleteDC(memory);
-  } else if (icon_ != nullptr) {
-    ::DrawIconEx(dc, left, top, icon_, size_.cx, size_.cy, 0, nullptr, DI_NORMAL);
-  } else if (metafile_ != nullptr) {
+  } else if (icon_) {
+    ::DrawIconEx(dc, left, top, icon_.Get(), size_.cx, size_.cy, 0, nullptr, DI_NORMAL);
+  } else if (metafile_) {
     const RECT bounds{left, top, left + size_.cx, top + size_.cy};
-    ::PlayEnhMetaFile(dc, metafile_, &bounds);
+    ::PlayEnhMetaFile(dc, metafile_.Get(), &bounds);
   }
 }
 

@@ -4,12 +4,13 @@
 
 #include <string>
 
+#include "win32/UniqueHandles.h"
+
 namespace zarn::app {
 
 class BackgroundPicture {
  public:
   BackgroundPicture() = default;
-  ~BackgroundPicture() { Clear(); }
   BackgroundPicture(const BackgroundPicture&) = delete;
   BackgroundPicture& operator=(const BackgroundPicture&) = delete;
 
@@ -18,14 +19,14 @@ class BackgroundPicture {
   // previous picture is dropped either way.
   void Load(const std::wstring& path);
   void Clear();
-  bool Empty() const { return bitmap_ == nullptr && icon_ == nullptr && metafile_ == nullptr; }
+  bool Empty() const { return !bitmap_ && !icon_ && !metafile_; }
   SIZE Size() const { return size_; }
   void Draw(HDC dc, int left, int top) const;
 
  private:
-  HBITMAP bitmap_ = nullptr;
-  HICON icon_ = nullptr;
-  HENHMETAFILE metafile_ = nullptr;
+  win32::UniqueBitmap bitmap_;
+  win32::UniqueIcon icon_;
+  win32::UniqueMetafile metafile_;
   SIZE size_{};
 };
 

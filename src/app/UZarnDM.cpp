@@ -1,5 +1,7 @@
 #include "app/UZarnDM.h"
 
+#include <utility>
+
 #include "app/Dpi.h"
 #include "resource.h"
 
@@ -24,61 +26,48 @@ FilePath ProfilePath(const FilePath& exe, const wchar_t* extension) {
 TZarnDM::TZarnDM(const FilePath& exe)
     : settings_(ProfilePath(exe, L".ini")), workBenches_(ProfilePath(exe, L".wbf")) {}
 
-TZarnDM::~TZarnDM() {
-  for (const Images& images : images_) ::ImageList_Destroy(images.list);
-  for (const Icons& icons : icons_) {
-    if (icons.small != nullptr) ::DestroyIcon(icons.small);
-    if (icons.large != nullptr) ::DestroyIcon(icons.large);
-  }
-  if (trayIcon_ != nullptr) ::DestroyIcon(trayIcon_);
-}
-
 HIMAGELIST TZarnDM::ZarnImgList(UINT dpi) {
   for (const Images& images : images_) {
     if (images.dpi == dpi) {
       imageSize_ = images.size;
-      return images.list;
+      return images.list.Get();
     }
   }
   const int size = ScaleForDpi(16, dpi);
-  HIMAGELIST list = ::ImageList_Create(size, size, ILC_COLOR32, ZARN_IMAGELIST_COUNT, 0);
-  if (list == nullptr) return images_.empty() ? nullptr : images_.back().list;
+  win32::UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32, ZARN_IMAGELIST_COUNT, 0));
+  if (!list) return images_.empty() ? nullptr : images_.back().list.Get();
   // At the usual size one strip fills the list in a single call; thirteen icons loaded one by one
   // would cost a good part of the start-up. Other sizes take each icon at its own size.
-  HBITMAP strip = size == 16 ? static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                                  MAKEINTRESOURCEW(IDB_IMAGELIST), IMAGE_BITMAP, 0, 0,
-                                                                  LR_CREATEDIBSECTION))
-                             : nullptr;
-  if (strip != nullptr) {
-    ::ImageList_Add(list, strip, nullptr);
-    ::DeleteObject(strip);
+  if (size == 16) {
+    const win32::UniqueBitmap strip(static_cast<HBITMAP>(::LoadImageW(
+        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_IMAGELIST), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (strip) ::ImageList_Add(list.Get(), strip.Get(), nullptr);
   }
-  if (::ImageList_GetImageCount(list) != ZARN_IMAGELIST_COUNT) {
-    ::ImageList_RemoveAll(list);
+  if (::ImageList_GetImageCount(list.Get()) != ZARN_IMAGELIST_COUNT) {
+    ::ImageList_RemoveAll(list.Get());
     for (int i = 0; i < ZARN_IMAGELIST_COUNT; ++i) {
-      HICON icon = LoadSizedIcon(IDI_IMAGELIST_FIRST + i, size);
-      ::ImageList_ReplaceIcon(list, -1, icon);
-      if (icon != nullptr) ::DestroyIcon(icon);
+      // The list keeps a copy of the icon.
+      const win32::UniqueIcon icon(LoadSizedIcon(IDI_IMAGELIST_FIRST + i, size));
+      ::ImageList_ReplaceIcon(list.Get(), -1, icon.Get());
     }
   }
-  images_.push_back({dpi, list, size});
+  images_.push_back({dpi, std::move(list), size});
   imageSize_ = size;
-  return list;
+  return images_.back().list.Get();
 }
 
 HICON TZarnDM::AppIcon(UINT dpi, bool large) {
   for (const Icons& icons : icons_) {
-    if (icons.dpi == dpi) return large ? icons.large : icons.small;
+    if (icons.dpi == dpi) return large ? icons.large.Get() : icons.small.Get();
   }
-  icons_.push_back({dpi, LoadSizedIcon(IDI_ZARN, ScaleForDpi(16, dpi)), LoadSizedIcon(IDI_ZARN, ScaleForDpi(32, dpi))});
-  return large ? icons_.back().large : icons_.back().small;
+  icons_.push_back({dpi, win32::UniqueIcon(LoadSizedIcon(IDI_ZARN, ScaleForDpi(16, dpi))),
+                    win32::UniqueIcon(LoadSizedIcon(IDI_ZARN, ScaleForDpi(32, dpi)))});
+  return large ? icons_.back().large.Get() : icons_.back().small.Get();
 }
 
 HICON TZarnDM::TrayIcon() {
-  if (trayIcon_ == nullptr) {
-    trayIcon_ = LoadSizedIcon(IDI_ZARN, ::GetSystemMetrics(SM_CXSMICON));
-  }
-  return trayIcon_;
+  if (!trayIcon_) trayIcon_.Reset(LoadSizedIcon(IDI_ZARN, ::GetSystemMetrics(SM_CXSMICON)));
+  return trayIcon_.Get();
 }
 
 }  // namespace zarn::app

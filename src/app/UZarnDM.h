@@ -7,6 +7,7 @@
 
 #include "core/FilePath.h"
 #include "core/Profile.h"
+#include "win32/UniqueHandles.h"
 
 namespace zarn::app {
 
@@ -15,7 +16,6 @@ class TZarnDM {
   // Opens <exe>.ini and <exe>.wbf. Throws zarn::Error when one exists but cannot be read: starting
   // with an empty one would overwrite the user's workbenches at the next save.
   explicit TZarnDM(const FilePath& exe);
-  ~TZarnDM();
   TZarnDM(const TZarnDM&) = delete;
   TZarnDM& operator=(const TZarnDM&) = delete;
 
@@ -37,18 +37,18 @@ class TZarnDM {
   Profile workBenches_;
   struct Images {
     UINT dpi;
-    HIMAGELIST list;
+    win32::UniqueImageList list;
     int size;
   };
   struct Icons {
     UINT dpi;
-    HICON small;
-    HICON large;
+    win32::UniqueIcon small;
+    win32::UniqueIcon large;
   };
   std::vector<Images> images_;
   int imageSize_ = 16;
   std::vector<Icons> icons_;
-  HICON trayIcon_ = nullptr;
+  win32::UniqueIcon trayIcon_;
 };
 
 // The executable's full path with its extension replaced (".ini", ".wbf").

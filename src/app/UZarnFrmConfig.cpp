@@ -81,9 +81,8 @@ bool TZarnFrmConfig::ShowModal(HWND owner, ConfigPage page) {
   dialog_ = nullptr;
   organiser_.reset();
   pageControls_.clear();
-  if (upGlyph_ != nullptr) ::DestroyIcon(upGlyph_);
-  if (downGlyph_ != nullptr) ::DestroyIcon(downGlyph_);
-  upGlyph_ = downGlyph_ = nullptr;
+  upGlyph_.Reset();
+  downGlyph_.Reset();
   return result == IDOK;
 }
 
@@ -228,12 +227,14 @@ void TZarnFrmConfig::CreateControls() {
   AddControl(WC_BUTTONW, text::kButtonDelete, WS_TABSTOP | BS_PUSHBUTTON, panelLeft + 10, pageTop + 160, 77, 20,
              IDC_BTN_DELETE, P::WorkBenches);
   const int glyph = scale(kGlyphSize);
-  upGlyph_ = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_IMAGELIST_FIRST + ZARN_IMAGE_MOVE_UP),
-                                             IMAGE_ICON, glyph, glyph, LR_DEFAULTCOLOR));
-  downGlyph_ = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_IMAGELIST_FIRST + ZARN_IMAGE_MOVE_DOWN),
-                                               IMAGE_ICON, glyph, glyph, LR_DEFAULTCOLOR));
-  ::SendMessageW(up, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(upGlyph_));
-  ::SendMessageW(down, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(downGlyph_));
+  upGlyph_.Reset(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                 MAKEINTRESOURCEW(IDI_IMAGELIST_FIRST + ZARN_IMAGE_MOVE_UP), IMAGE_ICON,
+                                                 glyph, glyph, LR_DEFAULTCOLOR)));
+  downGlyph_.Reset(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                   MAKEINTRESOURCEW(IDI_IMAGELIST_FIRST + ZARN_IMAGE_MOVE_DOWN),
+                                                   IMAGE_ICON, glyph, glyph, LR_DEFAULTCOLOR)));
+  ::SendMessageW(up, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(upGlyph_.Get()));
+  ::SendMessageW(down, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(downGlyph_.Get()));
 
   // 全般
   const DWORD dropDownList = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;

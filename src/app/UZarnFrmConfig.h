@@ -9,6 +9,7 @@
 
 #include "core/SettingsModel.h"
 #include "core/WorkBenchOrganiser.h"
+#include "win32/UniqueHandles.h"
 
 namespace zarn::app {
 
@@ -59,9 +60,9 @@ class TZarnFrmConfig {
   HWND dialog_ = nullptr;
   HWND tabs_ = nullptr;
   HWND tips_ = nullptr;
-  HFONT font_ = nullptr;
-  HICON upGlyph_ = nullptr;
-  HICON downGlyph_ = nullptr;
+  HFONT font_ = nullptr;  // the dialog's own, which goes with the dialog
+  win32::UniqueIcon upGlyph_;
+  win32::UniqueIcon downGlyph_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   ConfigPage page_ = ConfigPage::General;
   std::unique_ptr<WorkBenchOrganiser> organiser_;

@@ -59,14 +59,10 @@ std::optional<CustomBounds> TZarnFrmCustomMode::ShowRegionEditor(HWND owner, con
   return form.RunModal(owner);
 }
 
+// The window normally goes at the end of the modal run. Left over when Create failed half-way, it goes
+// here, before the members take the brushes and icons it paints with.
 TZarnFrmCustomMode::~TZarnFrmCustomMode() {
   if (window_ != nullptr && ::IsWindow(window_)) ::DestroyWindow(window_);
-  if (background_ != nullptr) ::DeleteObject(background_);
-  if (shape1Brush_ != nullptr) ::DeleteObject(shape1Brush_);
-  for (HICON glyph : glyphs_) {
-    if (glyph != nullptr) ::DestroyIcon(glyph);
-  }
-  if (image1Picture_ != nullptr) ::DestroyIcon(image1Picture_);
 }
 
 void TZarnFrmCustomMode::Create(HWND owner, const CustomBounds& current) {
@@ -89,8 +85,8 @@ void TZarnFrmCustomMode::Create(HWND owner, const CustomBounds& current) {
     if (::RegisterClassExW(&child) == 0) win32::ThrowLastError("RegisterClassExW");
   }
 
-  background_ = ::CreateSolidBrush(kBackground);
-  shape1Brush_ = ::CreateHatchBrush(HS_BDIAGONAL, kShape1Colour);
+  background_.Reset(::CreateSolidBrush(kBackground));
+  shape1Brush_.Reset(::CreateHatchBrush(HS_BDIAGONAL, kShape1Colour));
   // Created at the design size where it will appear, so it starts with that monitor's DPI; then
   // given the stored outer rectangle.
   const bool empty = current.width <= 0 || current.height <= 0;
@@ -341,12 +337,8 @@ void TZarnFrmCustomMode::ApplyDpi(UINT dpi) {
   const auto load = [](int id, int size) {
     return static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
   };
-  for (int i = 0; i < 5; ++i) {
-    if (glyphs_[i] != nullptr) ::DestroyIcon(glyphs_[i]);
-    glyphs_[i] = load(kGlyphIds[i], ScaleForDpi(kGlyphSize, dpi_));
-  }
-  if (image1Picture_ != nullptr) ::DestroyIcon(image1Picture_);
-  image1Picture_ = load(IDI_REGION_MOVE, ScaleForDpi(kImage1.right - kImage1.left, dpi_));
+  for (int i = 0; i < 5; ++i) glyphs_[i].Reset(load(kGlyphIds[i], ScaleForDpi(kGlyphSize, dpi_)));
+  image1Picture_.Reset(load(IDI_REGION_MOVE, ScaleForDpi(kImage1.right - kImage1.left, dpi_)));
   ::InvalidateRect(window_, nullptr, TRUE);
   ::InvalidateRect(zarnPnlRR_, nullptr, TRUE);
 }
@@ -357,9 +349,9 @@ void TZarnFrmCustomMode::ApplyDpi(UINT dpi) {
 void TZarnFrmCustomMode::Shape1Paint() {
   PAINTSTRUCT paint{};
   HDC dc = ::BeginPaint(window_, &paint);
-  ::FillRect(dc, &paint.rcPaint, background_);
+  ::FillRect(dc, &paint.rcPaint, background_.Get());
   const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-  ::FillRect(dc, &paint.rcPaint, shape1Brush_);
+  ::FillRect(dc, &paint.rcPaint, shape1Brush_.Get());
   ::SetBkMode(dc, oldMode);
   ::EndPaint(window_, &paint);
 }
@@ -376,7 +368,7 @@ void TZarnFrmCustomMode::Image1Paint(HDC dc) {
   RECT r{};
   ::GetClientRect(image1_, &r);
   ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-  if (image1Picture_ != nullptr) ::DrawIconEx(dc, 0, 0, image1Picture_, r.right, r.bottom, 0, nullptr, DI_NORMAL);
+  if (image1Picture_) ::DrawIconEx(dc, 0, 0, image1Picture_.Get(), r.right, r.bottom, 0, nullptr, DI_NORMAL);
 }
 
 void TZarnFrmCustomMode::DrawFlatButton(const DRAWITEMSTRUCT& item) {
@@ -390,7 +382,7 @@ void TZarnFrmCustomMode::DrawFlatButton(const DRAWITEMSTRUCT& item) {
   }
   const int id = static_cast<int>(item.CtlID);
   if (id < kIdTopLeft || id > kIdOK) return;
-  HICON glyph = glyphs_[id - kIdTopLeft];
+  HICON glyph = glyphs_[id - kIdTopLeft].Get();
   if (glyph == nullptr) return;
   const int size = ScaleForDpi(kGlyphSize, dpi_);
   const int shift = pressed ? 1 : 0;

@@ -7,6 +7,7 @@
 
 #include "core/Geometry.h"
 #include "core/RegionSnapping.h"
+#include "win32/UniqueHandles.h"
 
 namespace zarn::app {
 
@@ -80,10 +81,10 @@ class TZarnFrmCustomMode {
   HWND toolTips_ = nullptr;
   HWND hotButton_ = nullptr;
 
-  HBRUSH background_ = nullptr;  // the colour key: every pixel of it is see-through
-  HBRUSH shape1Brush_ = nullptr;
-  HICON glyphs_[5] = {};  // top-left, top-right, bottom-left, bottom-right, confirm
-  HICON image1Picture_ = nullptr;
+  win32::UniqueBrush background_;  // the colour key: every pixel of it is see-through
+  win32::UniqueBrush shape1Brush_;
+  win32::UniqueIcon glyphs_[5];  // top-left, top-right, bottom-left, bottom-right, confirm
+  win32::UniqueIcon image1Picture_;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
 
   Point DragOrigin;

@@ -80,20 +80,21 @@ void TZarnFrmMain::Create(std::uint64_t instanceKey) {
 
   // No taskbar button: the tray icon and the toolbar itself are the way back. A tool window has none
   // on Windows; a window owned by a hidden one has none on any shell.
-  owner_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             instance, nullptr);
+  owner_.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
+                                 nullptr, instance, nullptr));
   window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMainWindowClass, kApplicationTitle,
                               kTitleBarStyle | WS_CLIPCHILDREN, kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight,
-                              owner_, nullptr, instance, this);
+                              owner_.Get(), nullptr, instance, this);
   if (window_ == nullptr) win32::ThrowLastError("CreateWindowExW");
   FormCreate();
 }
 
+// window_ is set by the window procedure as the window is made, so it is destroyed here by hand
+// rather than held by something that frees it.
 void TZarnFrmMain::Destroy() {
   if (window_ != nullptr && ::IsWindow(window_)) ::DestroyWindow(window_);
   window_ = nullptr;
-  if (owner_ != nullptr && ::IsWindow(owner_)) ::DestroyWindow(owner_);
-  owner_ = nullptr;
+  owner_.Reset();
 }
 
 LRESULT TZarnFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -346,7 +347,7 @@ void TZarnFrmMain::LoadFormSettings() {
     ApplyDpi(dpi);
     FormResize();
   }
-  ::SetMenuDefaultItem(zarnPMUpon_, static_cast<UINT>(CascadeVariantFromSetting(uponTag_)), TRUE);
+  ::SetMenuDefaultItem(zarnPMUpon_.Get(), static_cast<UINT>(CascadeVariantFromSetting(uponTag_)), TRUE);
 }
 
 void TZarnFrmMain::SaveFormSettings() {
@@ -443,7 +444,7 @@ void TZarnFrmMain::OnCommand(int id) {
 void TZarnFrmMain::ZarnBtnUponClick() {
   const CascadeVariant variant = CascadeVariantFromSetting(uponTag_);
   uponTag_ = static_cast<std::int32_t>(variant);
-  ::SetMenuDefaultItem(zarnPMUpon_, static_cast<UINT>(variant), TRUE);
+  ::SetMenuDefaultItem(zarnPMUpon_.Get(), static_cast<UINT>(variant), TRUE);
   Cascade(variant);
 }
 
@@ -519,13 +520,13 @@ void TZarnFrmMain::OnToolBarDropDown(const NMTOOLBARW& info) {
   HMENU menu = nullptr;
   switch (info.iItem) {
     case IDM_CASCADE_DEFAULT:
-      menu = zarnPMUpon_;
+      menu = zarnPMUpon_.Get();
       break;
     case IDM_WB_SAVE_BUTTON:
-      menu = zarnPMSaveWB_;
+      menu = zarnPMSaveWB_.Get();
       break;
     case IDM_WB_LOAD_BUTTON:
-      menu = zarnPMLoadWB_;
+      menu = zarnPMLoadWB_.Get();
       break;
     default:
       return;
@@ -545,7 +546,7 @@ void TZarnFrmMain::PopUp(HMENU menu, POINT at, UINT flags) {
 void TZarnFrmMain::PopUpMainMenu(POINT at) {
   // A menu of a window that is not in the foreground would not close when the user clicks elsewhere.
   ::SetForegroundWindow(window_);
-  PopUp(zarnPMMain_, at);
+  PopUp(zarnPMMain_.Get(), at);
   ::PostMessageW(window_, WM_NULL, 0, 0);
 }
 

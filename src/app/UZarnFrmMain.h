@@ -13,6 +13,7 @@
 #include "core/FolderWindows.h"
 #include "core/ToolbarSettings.h"
 #include "core/WorkBenchMenuMarks.h"
+#include "win32/UniqueHandles.h"
 #include "win32/Win32Clock.h"
 #include "win32/Win32Display.h"
 #include "win32/Win32Shell.h"
@@ -120,7 +121,7 @@ class TZarnFrmMain {
 
   TZarnDM& dm_;
   TZarnFrmConfig* config_ = nullptr;
-  HWND owner_ = nullptr;  // hidden, never shown
+  win32::UniqueWindow owner_;  // hidden, never shown
   HWND window_ = nullptr;
   HWND toolBar_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
@@ -140,10 +141,11 @@ class TZarnFrmMain {
   // The cascade menu's tag: the stored UponDef, kept as it was read until the body is clicked.
   std::int32_t uponTag_ = 0;
 
-  HMENU zarnPMUpon_ = nullptr;
-  HMENU zarnPMSaveWB_ = nullptr;
-  HMENU zarnPMLoadWB_ = nullptr;
-  HMENU zarnPMMain_ = nullptr;
+  win32::UniqueMenu zarnPMUpon_;
+  win32::UniqueMenu zarnPMSaveWB_;
+  win32::UniqueMenu zarnPMLoadWB_;
+  win32::UniqueMenu zarnPMMain_;
+  // Submenus of zarnPMMain_, which destroys them with itself: not ours to free.
   HMENU zarnMiMainWBSave_ = nullptr;
   HMENU zarnMiMainWBLoad_ = nullptr;
   HMENU zarnBtnConfig_ = nullptr;

@@ -94,16 +94,16 @@ class WaitCursor {
 }  // namespace
 
 void TZarnFrmMain::CreateMenus() {
-  zarnPMUpon_ = ::CreatePopupMenu();
-  AppendItem(zarnPMUpon_, IDM_CASCADE_KEEP_SIZE, text::kMenuCascadeKeepSize, ZARN_IMAGE_CASCADE, nullptr);
-  AppendItem(zarnPMUpon_, IDM_CASCADE_UNIFORM, text::kMenuCascadeUniform, ZARN_IMAGE_CASCADE, nullptr);
+  zarnPMUpon_.Reset(::CreatePopupMenu());
+  AppendItem(zarnPMUpon_.Get(), IDM_CASCADE_KEEP_SIZE, text::kMenuCascadeKeepSize, ZARN_IMAGE_CASCADE, nullptr);
+  AppendItem(zarnPMUpon_.Get(), IDM_CASCADE_UNIFORM, text::kMenuCascadeUniform, ZARN_IMAGE_CASCADE, nullptr);
 
-  zarnPMSaveWB_ = ::CreatePopupMenu();
-  AppendItem(zarnPMSaveWB_, IDM_NEW_WB, text::kMenuNewWorkBench, ZARN_IMAGE_SAVE, nullptr);
-  AppendSeparator(zarnPMSaveWB_);
-  zarnPMLoadWB_ = ::CreatePopupMenu();
-  AppendItem(zarnPMLoadWB_, IDM_ORGANISE_WB, text::kMenuOrganise, ZARN_IMAGE_ORGANISE, nullptr);
-  AppendSeparator(zarnPMLoadWB_);
+  zarnPMSaveWB_.Reset(::CreatePopupMenu());
+  AppendItem(zarnPMSaveWB_.Get(), IDM_NEW_WB, text::kMenuNewWorkBench, ZARN_IMAGE_SAVE, nullptr);
+  AppendSeparator(zarnPMSaveWB_.Get());
+  zarnPMLoadWB_.Reset(::CreatePopupMenu());
+  AppendItem(zarnPMLoadWB_.Get(), IDM_ORGANISE_WB, text::kMenuOrganise, ZARN_IMAGE_ORGANISE, nullptr);
+  AppendSeparator(zarnPMLoadWB_.Get());
 
   zarnMiMainWBSave_ = ::CreatePopupMenu();
   AppendItem(zarnMiMainWBSave_, IDM_NEW_WB, text::kMenuNewWorkBench, ZARN_IMAGE_SAVE, nullptr);
@@ -116,37 +116,35 @@ void TZarnFrmMain::CreateMenus() {
   AppendSeparator(zarnBtnConfig_);
   AppendItem(zarnBtnConfig_, IDM_TITLEBAR_TOGGLE, text::kMenuTitleBar, ZARN_IMAGE_TITLEBAR, nullptr);
 
-  zarnPMMain_ = ::CreatePopupMenu();
-  AppendItem(zarnPMMain_, IDM_CASCADE_KEEP_SIZE, text::kMenuCascadeKeepSize, ZARN_IMAGE_CASCADE, nullptr);
-  AppendItem(zarnPMMain_, IDM_CASCADE_UNIFORM, text::kMenuCascadeUniform, ZARN_IMAGE_CASCADE, nullptr);
-  AppendSeparator(zarnPMMain_);
-  AppendItem(zarnPMMain_, IDM_TILE, text::kMenuTile, ZARN_IMAGE_TILE, nullptr);
-  AppendSeparator(zarnPMMain_);
-  AppendItem(zarnPMMain_, IDM_CLOSE_ALL, text::kMenuCloseAll, ZARN_IMAGE_CLOSE_ALL, nullptr);
-  AppendSeparator(zarnPMMain_);
-  AppendItem(zarnPMMain_, 0, text::kMenuSaveWorkBench, ZARN_IMAGE_SAVE, nullptr, zarnMiMainWBSave_);
-  AppendSeparator(zarnPMMain_);
-  AppendItem(zarnPMMain_, 0, text::kMenuLoadWorkBench, ZARN_IMAGE_LOAD, nullptr, zarnMiMainWBLoad_);
-  AppendSeparator(zarnPMMain_);
-  AppendItem(zarnPMMain_, 0, text::kMenuSettings, ZARN_IMAGE_SETTINGS, nullptr, zarnBtnConfig_);
-  AppendSeparator(zarnPMMain_);
-  AppendItem(zarnPMMain_, IDM_EXIT, text::kMenuExit, ZARN_IMAGE_EXIT, nullptr);
+  zarnPMMain_.Reset(::CreatePopupMenu());
+  HMENU mainMenu = zarnPMMain_.Get();
+  AppendItem(mainMenu, IDM_CASCADE_KEEP_SIZE, text::kMenuCascadeKeepSize, ZARN_IMAGE_CASCADE, nullptr);
+  AppendItem(mainMenu, IDM_CASCADE_UNIFORM, text::kMenuCascadeUniform, ZARN_IMAGE_CASCADE, nullptr);
+  AppendSeparator(mainMenu);
+  AppendItem(mainMenu, IDM_TILE, text::kMenuTile, ZARN_IMAGE_TILE, nullptr);
+  AppendSeparator(mainMenu);
+  AppendItem(mainMenu, IDM_CLOSE_ALL, text::kMenuCloseAll, ZARN_IMAGE_CLOSE_ALL, nullptr);
+  AppendSeparator(mainMenu);
+  AppendItem(mainMenu, 0, text::kMenuSaveWorkBench, ZARN_IMAGE_SAVE, nullptr, zarnMiMainWBSave_);
+  AppendSeparator(mainMenu);
+  AppendItem(mainMenu, 0, text::kMenuLoadWorkBench, ZARN_IMAGE_LOAD, nullptr, zarnMiMainWBLoad_);
+  AppendSeparator(mainMenu);
+  AppendItem(mainMenu, 0, text::kMenuSettings, ZARN_IMAGE_SETTINGS, nullptr, zarnBtnConfig_);
+  AppendSeparator(mainMenu);
+  AppendItem(mainMenu, IDM_EXIT, text::kMenuExit, ZARN_IMAGE_EXIT, nullptr);
 }
 
 void TZarnFrmMain::DestroyMenus() {
   // Destroying the right-click menu destroys its submenus with it.
-  for (HMENU* menu : {&zarnPMUpon_, &zarnPMSaveWB_, &zarnPMLoadWB_, &zarnPMMain_}) {
-    if (*menu != nullptr) ::DestroyMenu(*menu);
-    *menu = nullptr;
-  }
+  for (win32::UniqueMenu* menu : {&zarnPMUpon_, &zarnPMSaveWB_, &zarnPMLoadWB_, &zarnPMMain_}) menu->Reset();
   zarnMiMainWBSave_ = zarnMiMainWBLoad_ = zarnBtnConfig_ = nullptr;
 }
 
 // Menu images are drawn from the image list when the menu asks: a bitmap given to the menu would need
 // per-pixel alpha, which not every system blends.
 void TZarnFrmMain::SetMenuImages() {
-  for (HMENU menu : {zarnPMUpon_, zarnPMSaveWB_, zarnPMLoadWB_, zarnPMMain_, zarnMiMainWBSave_, zarnMiMainWBLoad_,
-                     zarnBtnConfig_}) {
+  for (HMENU menu : {zarnPMUpon_.Get(), zarnPMSaveWB_.Get(), zarnPMLoadWB_.Get(), zarnPMMain_.Get(), zarnMiMainWBSave_,
+                     zarnMiMainWBLoad_, zarnBtnConfig_}) {
     const int count = ::GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
       MENUITEMINFOW item{};
@@ -176,9 +174,9 @@ void TZarnFrmMain::DrawMenuImage(const DRAWITEMSTRUCT& item) const {
 HMENU TZarnFrmMain::MenuOf(WorkBenchMenu menu) const {
   switch (menu) {
     case WorkBenchMenu::LoadDropDown:
-      return zarnPMLoadWB_;
+      return zarnPMLoadWB_.Get();
     case WorkBenchMenu::SaveDropDown:
-      return zarnPMSaveWB_;
+      return zarnPMSaveWB_.Get();
     case WorkBenchMenu::LoadSubmenu:
       return zarnMiMainWBLoad_;
     case WorkBenchMenu::SaveSubmenu:
@@ -303,7 +301,7 @@ void TZarnFrmMain::ZarnMiDeleteWBClick() {
 void TZarnFrmMain::ZarnBtnWBSvClick() {
   POINT at{};
   ::GetCursorPos(&at);
-  PopUp(zarnPMSaveWB_, at);
+  PopUp(zarnPMSaveWB_.Get(), at);
 }
 
 void TZarnFrmMain::ZarnBtnWBLdClick() {
@@ -311,7 +309,7 @@ void TZarnFrmMain::ZarnBtnWBLdClick() {
     case LoadButtonAction::PopUpMenu: {
       POINT at{};
       ::GetCursorPos(&at);
-      PopUp(zarnPMLoadWB_, at);
+      PopUp(zarnPMLoadWB_.Get(), at);
       break;
     }
     case LoadButtonAction::LoadLast:
