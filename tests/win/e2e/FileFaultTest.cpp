@@ -159,16 +159,15 @@ class UnwritableFolderTest : public E2eTest {
     if (unixName == nullptr) return false;
     char* name = unixName(folder.c_str());
     if (name == nullptr) return false;
-    std::wstring command = std::wstring(L"chattr ") + (on ? L"+i" : L"-i") + L" \"" + Wide(name) + L"\"";
+    const std::wstring unixFolder = Wide(name);
     HeapFree(GetProcessHeap(), 0, name);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(L"Z:\\usr\\bin\\chattr", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started))
+    try {
+      // Through the driver's process start, which tries again when a busy Wine fails it.
+      Process chattr(L"Z:\\usr\\bin\\chattr", {on ? L"+i" : L"-i", unixFolder});
+      chattr.WaitForExit(5s);
+    } catch (const std::exception&) {
       return false;
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    }
     const std::filesystem::path probe = folder / L"probe";
     const bool done = WaitUntil(
         [&] {
@@ -178,7 +177,7 @@ class UnwritableFolderTest : public E2eTest {
           DeleteFileW(probe.c_str());
           return !on;
         },
-        3s);
+        5s);
     if (done) immutable_ = on;
     return done;
   }
