@@ -4,7 +4,8 @@
 #include <new>
 #include <string>
 
-#include "app/UiText.h"
+#include "app/ZarnMessages.h"
+#include "core/UiText.h"
 #include "core/UserMessages.h"
 #include "win32/CodePage932.h"
 
@@ -20,12 +21,12 @@ bool RunCommand(HWND owner, const std::function<void()>& command) {
     command();
     return true;
   } catch (const std::bad_alloc&) {
-    ShowGenericError(owner, text::kOutOfMemory);
+    ShowGenericError(owner, win32::W(text::kOutOfMemory));
   } catch (const std::exception& failure) {
     // The core's messages are UTF-8.
     ShowGenericError(owner, win32::WideFromUtf8(failure.what()));
   } catch (...) {
-    ShowGenericError(owner, text::kUnknownFailure);
+    ShowGenericError(owner, win32::W(text::kUnknownFailure));
   }
   return false;
 }

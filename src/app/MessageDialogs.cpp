@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "app/UiText.h"
+#include "core/UiText.h"
+#include "win32/CodePage932.h"
 #include "resource.h"
 
 namespace zarn::app {
@@ -67,6 +68,9 @@ INT_PTR CALLBACK ConfirmProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     case WM_INITDIALOG: {
       const auto* data = reinterpret_cast<const ConfirmData*>(lParam);
       const std::wstring question(data->question);
+      ::SetWindowTextW(dialog, win32::W(text::kConfirmCaption));
+      ::SetDlgItemTextW(dialog, IDYES, win32::W(text::kButtonYes));
+      ::SetDlgItemTextW(dialog, IDCANCEL, win32::W(text::kButtonCancelFullWidth));
       ::SetDlgItemTextW(dialog, IDC_MESSAGE, question.c_str());
       HWND icon = ::GetWindow(dialog, GW_CHILD);
       ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_QUESTION)), 0);
@@ -102,6 +106,8 @@ INT_PTR CALLBACK InputProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
       ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       const auto* data = reinterpret_cast<const InputData*>(lParam);
       ::SetWindowTextW(dialog, std::wstring(data->caption).c_str());
+      ::SetDlgItemTextW(dialog, IDOK, win32::W(text::kButtonOk));
+      ::SetDlgItemTextW(dialog, IDCANCEL, win32::W(text::kButtonCancelFullWidth));
       ::SetDlgItemTextW(dialog, IDC_INPUT_PROMPT, std::wstring(data->prompt).c_str());
       ::SetDlgItemTextW(dialog, IDC_INPUT_EDIT, std::wstring(data->initial).c_str());
       HWND edit = ::GetDlgItem(dialog, IDC_INPUT_EDIT);
@@ -142,7 +148,7 @@ bool Confirm(HWND owner, std::wstring_view question) {
 }
 
 void Inform(HWND owner, std::wstring_view message) {
-  ::MessageBoxW(owner, std::wstring(message).c_str(), text::kInformationCaption, MB_OK | MB_ICONINFORMATION);
+  ::MessageBoxW(owner, std::wstring(message).c_str(), win32::W(text::kInformationCaption), MB_OK | MB_ICONINFORMATION);
 }
 
 std::optional<std::wstring> InputQuery(HWND owner, std::wstring_view caption, std::wstring_view prompt,

@@ -31,29 +31,32 @@ class TZarnFrmConfig {
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
-  void CreateControls();
-  HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width, int height,
-                  int id, std::optional<ConfigPage> page);
   void ShowPage(ConfigPage page);
   void FormShow();
-  void FillWorkBenchList();
   void SetComboSelection(int id, std::optional<std::int32_t> index);
   SettingsValues ControlValues() const;
-  void AddToolTip(int id, const wchar_t* text);
-
   void OnCommand(int id, int notification);
   void ZarnBtnOKClick();
   void ZarnBtnCancelClick();
-  void ZarnBtnUpClick();
-  void ZarnBtnDownClick();
-  void ZarnBtnDeleteClick();
-  void ZarnBtnChangeNameClick();
   void ZarnCmbMonitModeChange();
   void ZarnCmbLayerTypeChange();
   void ZarnTkBMainLayerChange();
   void PostPreview(const LayerRequest& preview);
   void Close(bool ok);
+
+  // ---- the template and the pages' controls (UZarnFrmConfigLayout.cpp)
+  static std::vector<WORD> DialogTemplate();
+  void CreateControls();
+  HWND AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width, int height,
+                  int id, std::optional<ConfigPage> page);
+  void AddToolTip(int id, const wchar_t* text);
+
+  // ---- the organiser page (UZarnFrmConfigOrganiser.cpp)
+  void FillWorkBenchList();
+  void ZarnBtnUpClick();
+  void ZarnBtnDownClick();
+  void ZarnBtnDeleteClick();
+  void ZarnBtnChangeNameClick();
 
   TZarnDM& dm_;
   HWND owner_ = nullptr;

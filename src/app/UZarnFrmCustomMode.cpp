@@ -1,16 +1,16 @@
 #include "app/UZarnFrmCustomMode.h"
 
-
-#include "app/Dpi.h"
-#include "app/FormWindowProc.h"
-#include "app/UiText.h"
-#include "core/StartPosition.h"
-
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include <vector>
 
+#include "app/Dpi.h"
+#include "app/FormWindowProc.h"
+#include "app/ZarnMessages.h"
+#include "core/StartPosition.h"
+#include "core/UiText.h"
+#include "win32/CodePage932.h"
 #include "win32/SystemError.h"
 #include "win32/Win32Display.h"
 #include "resource.h"
@@ -20,8 +20,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TZarnFrmCustomMode";
 constexpr wchar_t kChildClass[] = L"TZarnFrmCustomMode.Child";  // ZarnPnlRR and Image1
-
-// The hints of the drag handle and of the confirm button.
 
 constexpr COLORREF kBackground = RGB(0, 128, 0);
 constexpr COLORREF kShape1Colour = RGB(255, 0, 255);
@@ -38,14 +36,9 @@ constexpr POINT kTopRightAt{25, 2};
 constexpr POINT kBottomLeftAt{2, 24};
 constexpr POINT kBottomRightAt{25, 24};
 constexpr POINT kOKAt{50, 24};
-constexpr int kGlyphSize = 16;
-
-// The buttons' ids within ZarnPnlRR, in the order of their glyphs; nothing outside the panel sees them.
-enum ButtonId : int { kIdTopLeft = 1, kIdTopRight, kIdBottomLeft, kIdBottomRight, kIdOK };
 
 // An empty stored area would show a window too small to grab.
 constexpr CustomBounds kFirstUse{};
-
 
 HINSTANCE Instance() { return ::GetModuleHandleW(nullptr); }
 
@@ -61,9 +54,7 @@ std::optional<CustomBounds> TZarnFrmCustomMode::ShowRegionEditor(HWND owner, con
 
 // The window normally goes at the end of the modal run. Left over when Create failed half-way, it goes
 // here, before the members take the brushes and icons it paints with.
-TZarnFrmCustomMode::~TZarnFrmCustomMode() {
-  if (window_ != nullptr && ::IsWindow(window_)) ::DestroyWindow(window_);
-}
+TZarnFrmCustomMode::~TZarnFrmCustomMode() { window_.Destroy(); }
 
 void TZarnFrmCustomMode::Create(HWND owner, const CustomBounds& current) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
@@ -99,9 +90,11 @@ void TZarnFrmCustomMode::Create(HWND owner, const CustomBounds& current) {
   const Area desktop{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
                      ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   const Point at = StartPosition({current.left, current.top}, {width, height}, desktop, monitors);
-  window_ = ::CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, at.x, at.y, kClient.cx, kClient.cy, owner, nullptr,
-                              Instance(), this);
-  if (window_ == nullptr) win32::ThrowLastError("CreateWindowExW");
+  // The window procedure takes the window as it is made.
+  if (::CreateWindowExW(kExStyle, kWindowClass, L"", kStyle, at.x, at.y, kClient.cx, kClient.cy, owner, nullptr,
+                        Instance(), this) == nullptr) {
+    win32::ThrowLastError("CreateWindowExW");
+  }
   FormCreate();
   SetBounds(at.x, at.y, width, height);
 }
@@ -139,8 +132,7 @@ std::optional<CustomBounds> TZarnFrmCustomMode::RunModal(HWND owner) {
   // The owner is enabled before the editor goes, so the window system hands the activation back to
   // it rather than to some other program.
   if (disableOwner) ::EnableWindow(owner, TRUE);
-  if (window_ != nullptr && ::IsWindow(window_)) ::DestroyWindow(window_);
-  window_ = nullptr;
+  window_.Destroy();
   if (owner != nullptr && ::IsWindow(owner)) {
     ::SetActiveWindow(owner);
     HWND focus = ::GetFocus();
@@ -220,8 +212,6 @@ LRESULT TZarnFrmCustomMode::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
       ended_ = true;
       return 0;
     case WM_NCDESTROY:
-      ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-      window_ = nullptr;
       return 0;
     default:
       break;
@@ -312,8 +302,8 @@ void TZarnFrmCustomMode::FormCreate() {
       info.lpszText = const_cast<wchar_t*>(text);
       ::SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     };
-    hint(image1_, text::kHintMoveRegion);
-    hint(zarnBtnOK_, text::kHintConfirmRegion);
+    hint(image1_, win32::W(text::kHintMoveRegion));
+    hint(zarnBtnOK_, win32::W(text::kHintConfirmRegion));
   }
   ApplyDpi(::GetDpiForWindow(window_));
 }
@@ -341,124 +331,6 @@ void TZarnFrmCustomMode::ApplyDpi(UINT dpi) {
   image1Picture_.Reset(load(IDI_REGION_MOVE, ScaleForDpi(kImage1.right - kImage1.left, dpi_)));
   ::InvalidateRect(window_, nullptr, TRUE);
   ::InvalidateRect(zarnPnlRR_, nullptr, TRUE);
-}
-
-// ---- drawing
-
-// Shape1: fuchsia hatching over the colour key, so between its lines the desktop shows through.
-void TZarnFrmCustomMode::Shape1Paint() {
-  PAINTSTRUCT paint{};
-  HDC dc = ::BeginPaint(window_, &paint);
-  ::FillRect(dc, &paint.rcPaint, background_.Get());
-  const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-  ::FillRect(dc, &paint.rcPaint, shape1Brush_.Get());
-  ::SetBkMode(dc, oldMode);
-  ::EndPaint(window_, &paint);
-}
-
-void TZarnFrmCustomMode::ZarnPnlRRPaint(HDC dc) {
-  RECT r{};
-  ::GetClientRect(zarnPnlRR_, &r);
-  ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-  // Lowered outside, raised inside.
-  ::DrawEdge(dc, &r, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT);
-}
-
-void TZarnFrmCustomMode::Image1Paint(HDC dc) {
-  RECT r{};
-  ::GetClientRect(image1_, &r);
-  ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-  if (image1Picture_) ::DrawIconEx(dc, 0, 0, image1Picture_.Get(), r.right, r.bottom, 0, nullptr, DI_NORMAL);
-}
-
-void TZarnFrmCustomMode::DrawFlatButton(const DRAWITEMSTRUCT& item) {
-  RECT r = item.rcItem;
-  ::FillRect(item.hDC, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-  if (pressed) {
-    ::DrawEdge(item.hDC, &r, BDR_SUNKENOUTER, BF_RECT);
-  } else if (item.hwndItem == hotButton_) {
-    ::DrawEdge(item.hDC, &r, BDR_RAISEDINNER, BF_RECT);
-  }
-  const int id = static_cast<int>(item.CtlID);
-  if (id < kIdTopLeft || id > kIdOK) return;
-  HICON glyph = glyphs_[id - kIdTopLeft].Get();
-  if (glyph == nullptr) return;
-  const int size = ScaleForDpi(kGlyphSize, dpi_);
-  const int shift = pressed ? 1 : 0;
-  ::DrawIconEx(item.hDC, (r.left + r.right - size) / 2 + shift, (r.top + r.bottom - size) / 2 + shift, glyph, size,
-               size, 0, nullptr, DI_NORMAL);
-}
-
-void TZarnFrmCustomMode::OnButtonHover(HWND button, bool hot) {
-  HWND previous = hotButton_;
-  if (hot) {
-    hotButton_ = button;
-  } else if (hotButton_ == button) {
-    hotButton_ = nullptr;
-  }
-  if (previous != nullptr && previous != hotButton_) ::InvalidateRect(previous, nullptr, FALSE);
-  if (hotButton_ != nullptr && hotButton_ != previous) ::InvalidateRect(hotButton_, nullptr, FALSE);
-}
-
-// ---- moving
-
-void TZarnFrmCustomMode::FormMove_OnMDown(HWND sender, int x, int y) {
-  DragOrigin = {x, y};
-  if (toolTips_ != nullptr) ::SendMessageW(toolTips_, TTM_POP, 0, 0);
-  // Captured, so a quick drag that outruns the small control keeps moving the window.
-  if (::GetKeyState(VK_LBUTTON) < 0) ::SetCapture(sender);
-}
-
-// The control moves with the window, so the pointer comes back to DragOrigin after each step.
-void TZarnFrmCustomMode::FormMove_OnMMove(int x, int y) {
-  if (::GetKeyState(VK_LBUTTON) >= 0) return;
-  const int dx = x - DragOrigin.x;
-  const int dy = y - DragOrigin.y;
-  if (dx == 0 && dy == 0) return;
-  RECT r{};
-  ::GetWindowRect(window_, &r);
-  SetBounds(r.left + dx, r.top + dy, r.right - r.left, r.bottom - r.top);
-}
-
-// The arrow keys move the rectangle by a pixel, by ten with Shift; Enter presses the button that
-// has the focus, as Space does.
-bool TZarnFrmCustomMode::OnKey(HWND target, WPARAM key) {
-  const int step = ::GetKeyState(VK_SHIFT) < 0 ? 10 : 1;
-  int dx = 0;
-  int dy = 0;
-  switch (key) {
-    case VK_LEFT:
-      dx = -step;
-      break;
-    case VK_RIGHT:
-      dx = step;
-      break;
-    case VK_UP:
-      dy = -step;
-      break;
-    case VK_DOWN:
-      dy = step;
-      break;
-    case VK_RETURN:
-      for (HWND button : {zarnBtnTopLeft_, zarnBtnTopRight_, zarnBtnButtomLeft_, zarnBtnButtomRight_, zarnBtnOK_}) {
-        if (button == target) {
-          ::PostMessageW(button, BM_CLICK, 0, 0);
-          return true;
-        }
-      }
-      return false;
-    default:
-      return false;
-  }
-  RECT r{};
-  ::GetWindowRect(window_, &r);
-  SetBounds(r.left + dx, r.top + dy, r.right - r.left, r.bottom - r.top);
-  return true;
-}
-
-void TZarnFrmCustomMode::SetBounds(int left, int top, int width, int height) {
-  ::SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---- the buttons
@@ -498,32 +370,6 @@ void TZarnFrmCustomMode::ModalResultOK() {
   ::GetWindowRect(window_, &r);
   ConfirmedBounds = {r.left, r.top, r.right - r.left, r.bottom - r.top};
   EndModal(IDOK);
-}
-
-int TZarnFrmCustomMode::MonitorIndexAtCursor() const {
-  // Whole monitors: the taskbar's area belongs to the region too.
-  const std::vector<win32::MonitorRecord> records = win32::EnumerateMonitors();
-  HMONITOR own = ::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST);
-  int editorMonitor = 0;
-  std::vector<Area> monitors;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    if (records[i].handle == own) editorMonitor = static_cast<int>(i);
-    monitors.push_back(records[i].monitor);
-  }
-  POINT cursor{};
-  ::GetCursorPos(&cursor);
-  return zarn::MonitorIndexAtCursor(monitors, editorMonitor, {cursor.x, cursor.y});
-}
-
-void TZarnFrmCustomMode::SnapTo(Corner corner) {
-  std::vector<Area> monitors;
-  for (const win32::MonitorRecord& record : win32::EnumerateMonitors()) monitors.push_back(record.monitor);
-  const int index = MonitorIndexAtCursor();
-  if (index < 0 || static_cast<std::size_t>(index) >= monitors.size()) return;
-  RECT r{};
-  ::GetWindowRect(window_, &r);
-  const Rect snapped = SnapCorner({r.left, r.top, r.right, r.bottom}, monitors[static_cast<std::size_t>(index)], corner);
-  SetBounds(snapped.left, snapped.top, snapped.Width(), snapped.Height());
 }
 
 }  // namespace zarn::app

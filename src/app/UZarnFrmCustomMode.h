@@ -7,6 +7,7 @@
 
 #include "core/Geometry.h"
 #include "core/RegionSnapping.h"
+#include "app/FormWindowProc.h"
 #include "win32/UniqueHandles.h"
 
 namespace zarn::app {
@@ -42,18 +43,24 @@ class TZarnFrmCustomMode {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleChildMessage(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
 
+  static constexpr int kGlyphSize = 16;  // the buttons' glyphs, in 96-DPI pixels
+  // The buttons' ids within ZarnPnlRR, in the order of their glyphs; nothing outside the panel sees them.
+  enum ButtonId : int { kIdTopLeft = 1, kIdTopRight, kIdBottomLeft, kIdBottomRight, kIdOK };
+
   void Create(HWND owner, const CustomBounds& current);
   std::optional<CustomBounds> RunModal(HWND owner);
   void EndModal(int result);
 
   void FormCreate();
   void ApplyDpi(UINT dpi);
+  // drawing (UZarnFrmCustomModeDrawing.cpp)
   void Shape1Paint();
   void ZarnPnlRRPaint(HDC dc);
   void Image1Paint(HDC dc);
   void DrawFlatButton(const DRAWITEMSTRUCT& item);
   void OnButtonHover(HWND button, bool hot);
 
+  // moving and snapping (UZarnFrmCustomModeMoving.cpp)
   // Mouse handlers of ZarnPnlRR and Image1; x, y in the pressed control's client coordinates.
   void FormMove_OnMDown(HWND sender, int x, int y);
   void FormMove_OnMMove(int x, int y);
@@ -70,7 +77,7 @@ class TZarnFrmCustomMode {
   void SnapTo(Corner corner);
   void SetBounds(int left, int top, int width, int height);
 
-  HWND window_ = nullptr;
+  FormWindow window_;
   HWND zarnPnlRR_ = nullptr;
   HWND image1_ = nullptr;
   HWND zarnBtnTopLeft_ = nullptr;

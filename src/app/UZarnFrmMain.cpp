@@ -11,7 +11,8 @@
 #include "app/FormWindowProc.h"
 #include "app/UZarnDM.h"
 #include "app/UZarnFrmConfig.h"
-#include "app/UiText.h"
+#include "core/UiText.h"
+#include "win32/CodePage932.h"
 #include "app/ZarnMessages.h"
 #include "core/ConfigSettings.h"
 #include "core/StartPosition.h"
@@ -82,18 +83,16 @@ void TZarnFrmMain::Create(std::uint64_t instanceKey) {
   // on Windows; a window owned by a hidden one has none on any shell.
   owner_.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
                                  nullptr, instance, nullptr));
-  window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMainWindowClass, kApplicationTitle,
-                              kTitleBarStyle | WS_CLIPCHILDREN, kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight,
-                              owner_.Get(), nullptr, instance, this);
-  if (window_ == nullptr) win32::ThrowLastError("CreateWindowExW");
+  // The window procedure takes the window as it is made.
+  HWND made = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMainWindowClass, kApplicationTitle,
+                                kTitleBarStyle | WS_CLIPCHILDREN, kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight,
+                                owner_.Get(), nullptr, instance, this);
+  if (made == nullptr) win32::ThrowLastError("CreateWindowExW");
   FormCreate();
 }
 
-// window_ is set by the window procedure as the window is made, so it is destroyed here by hand
-// rather than held by something that frees it.
 void TZarnFrmMain::Destroy() {
-  if (window_ != nullptr && ::IsWindow(window_)) ::DestroyWindow(window_);
-  window_ = nullptr;
+  window_.Destroy();
   owner_.Reset();
 }
 
@@ -150,7 +149,6 @@ LRESULT TZarnFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       FormDestroy();
       return 0;
     case WM_NCDESTROY:
-      ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
       toolBar_ = nullptr;
       break;
     case WM_QUERYENDSESSION:
@@ -497,19 +495,19 @@ bool TZarnFrmMain::OnToolBarNotify(NMHDR& header, LRESULT& result) {
 void TZarnFrmMain::ShowToolTip(NMTTDISPINFOW& info) {
   switch (info.hdr.idFrom) {
     case IDM_CASCADE_DEFAULT:
-      info.lpszText = const_cast<wchar_t*>(text::kHintCascade);
+      info.lpszText = const_cast<wchar_t*>(win32::W(text::kHintCascade));
       break;
     case IDM_TILE:
-      info.lpszText = const_cast<wchar_t*>(text::kHintTile);
+      info.lpszText = const_cast<wchar_t*>(win32::W(text::kHintTile));
       break;
     case IDM_CLOSE_ALL:
-      info.lpszText = const_cast<wchar_t*>(text::kHintCloseAll);
+      info.lpszText = const_cast<wchar_t*>(win32::W(text::kHintCloseAll));
       break;
     case IDM_WB_SAVE_BUTTON:
-      info.lpszText = const_cast<wchar_t*>(text::kHintSave);
+      info.lpszText = const_cast<wchar_t*>(win32::W(text::kHintSave));
       break;
     case IDM_WB_LOAD_BUTTON:
-      info.lpszText = const_cast<wchar_t*>(text::kHintLoad);
+      info.lpszText = const_cast<wchar_t*>(win32::W(text::kHintLoad));
       break;
     default:
       break;

@@ -13,6 +13,7 @@
 #include "core/FolderWindows.h"
 #include "core/ToolbarSettings.h"
 #include "core/WorkBenchMenuMarks.h"
+#include "app/FormWindowProc.h"
 #include "win32/UniqueHandles.h"
 #include "win32/Win32Clock.h"
 #include "win32/Win32Display.h"
@@ -122,7 +123,7 @@ class TZarnFrmMain {
   TZarnDM& dm_;
   TZarnFrmConfig* config_ = nullptr;
   win32::UniqueWindow owner_;  // hidden, never shown
-  HWND window_ = nullptr;
+  FormWindow window_;
   HWND toolBar_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   bool resizeGuard_ = false;

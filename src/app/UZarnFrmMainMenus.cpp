@@ -6,7 +6,8 @@
 #include "app/UZarnDM.h"
 #include "app/UZarnFrmConfig.h"
 #include "app/UZarnFrmMain.h"
-#include "app/UiText.h"
+#include "app/ZarnMessages.h"
+#include "core/UiText.h"
 #include "core/ConfigSettings.h"
 #include "core/UserMessages.h"
 #include "core/WorkBenchName.h"
@@ -95,43 +96,43 @@ class WaitCursor {
 
 void TZarnFrmMain::CreateMenus() {
   zarnPMUpon_.Reset(::CreatePopupMenu());
-  AppendItem(zarnPMUpon_.Get(), IDM_CASCADE_KEEP_SIZE, text::kMenuCascadeKeepSize, ZARN_IMAGE_CASCADE, nullptr);
-  AppendItem(zarnPMUpon_.Get(), IDM_CASCADE_UNIFORM, text::kMenuCascadeUniform, ZARN_IMAGE_CASCADE, nullptr);
+  AppendItem(zarnPMUpon_.Get(), IDM_CASCADE_KEEP_SIZE, win32::W(text::kMenuCascadeKeepSize), ZARN_IMAGE_CASCADE, nullptr);
+  AppendItem(zarnPMUpon_.Get(), IDM_CASCADE_UNIFORM, win32::W(text::kMenuCascadeUniform), ZARN_IMAGE_CASCADE, nullptr);
 
   zarnPMSaveWB_.Reset(::CreatePopupMenu());
-  AppendItem(zarnPMSaveWB_.Get(), IDM_NEW_WB, text::kMenuNewWorkBench, ZARN_IMAGE_SAVE, nullptr);
+  AppendItem(zarnPMSaveWB_.Get(), IDM_NEW_WB, win32::W(text::kMenuNewWorkBench), ZARN_IMAGE_SAVE, nullptr);
   AppendSeparator(zarnPMSaveWB_.Get());
   zarnPMLoadWB_.Reset(::CreatePopupMenu());
-  AppendItem(zarnPMLoadWB_.Get(), IDM_ORGANISE_WB, text::kMenuOrganise, ZARN_IMAGE_ORGANISE, nullptr);
+  AppendItem(zarnPMLoadWB_.Get(), IDM_ORGANISE_WB, win32::W(text::kMenuOrganise), ZARN_IMAGE_ORGANISE, nullptr);
   AppendSeparator(zarnPMLoadWB_.Get());
 
   zarnMiMainWBSave_ = ::CreatePopupMenu();
-  AppendItem(zarnMiMainWBSave_, IDM_NEW_WB, text::kMenuNewWorkBench, ZARN_IMAGE_SAVE, nullptr);
+  AppendItem(zarnMiMainWBSave_, IDM_NEW_WB, win32::W(text::kMenuNewWorkBench), ZARN_IMAGE_SAVE, nullptr);
   AppendSeparator(zarnMiMainWBSave_);
   zarnMiMainWBLoad_ = ::CreatePopupMenu();
-  AppendItem(zarnMiMainWBLoad_, IDM_ORGANISE_WB, text::kMenuOrganise, ZARN_IMAGE_ORGANISE, nullptr);
+  AppendItem(zarnMiMainWBLoad_, IDM_ORGANISE_WB, win32::W(text::kMenuOrganise), ZARN_IMAGE_ORGANISE, nullptr);
   AppendSeparator(zarnMiMainWBLoad_);
   zarnBtnConfig_ = ::CreatePopupMenu();
-  AppendItem(zarnBtnConfig_, IDM_CONFIG_DIALOG, text::kMenuSettingsDialog, ZARN_IMAGE_SETTINGS, nullptr);
+  AppendItem(zarnBtnConfig_, IDM_CONFIG_DIALOG, win32::W(text::kMenuSettingsDialog), ZARN_IMAGE_SETTINGS, nullptr);
   AppendSeparator(zarnBtnConfig_);
-  AppendItem(zarnBtnConfig_, IDM_TITLEBAR_TOGGLE, text::kMenuTitleBar, ZARN_IMAGE_TITLEBAR, nullptr);
+  AppendItem(zarnBtnConfig_, IDM_TITLEBAR_TOGGLE, win32::W(text::kMenuTitleBar), ZARN_IMAGE_TITLEBAR, nullptr);
 
   zarnPMMain_.Reset(::CreatePopupMenu());
   HMENU mainMenu = zarnPMMain_.Get();
-  AppendItem(mainMenu, IDM_CASCADE_KEEP_SIZE, text::kMenuCascadeKeepSize, ZARN_IMAGE_CASCADE, nullptr);
-  AppendItem(mainMenu, IDM_CASCADE_UNIFORM, text::kMenuCascadeUniform, ZARN_IMAGE_CASCADE, nullptr);
+  AppendItem(mainMenu, IDM_CASCADE_KEEP_SIZE, win32::W(text::kMenuCascadeKeepSize), ZARN_IMAGE_CASCADE, nullptr);
+  AppendItem(mainMenu, IDM_CASCADE_UNIFORM, win32::W(text::kMenuCascadeUniform), ZARN_IMAGE_CASCADE, nullptr);
   AppendSeparator(mainMenu);
-  AppendItem(mainMenu, IDM_TILE, text::kMenuTile, ZARN_IMAGE_TILE, nullptr);
+  AppendItem(mainMenu, IDM_TILE, win32::W(text::kMenuTile), ZARN_IMAGE_TILE, nullptr);
   AppendSeparator(mainMenu);
-  AppendItem(mainMenu, IDM_CLOSE_ALL, text::kMenuCloseAll, ZARN_IMAGE_CLOSE_ALL, nullptr);
+  AppendItem(mainMenu, IDM_CLOSE_ALL, win32::W(text::kMenuCloseAll), ZARN_IMAGE_CLOSE_ALL, nullptr);
   AppendSeparator(mainMenu);
-  AppendItem(mainMenu, 0, text::kMenuSaveWorkBench, ZARN_IMAGE_SAVE, nullptr, zarnMiMainWBSave_);
+  AppendItem(mainMenu, 0, win32::W(text::kMenuSaveWorkBench), ZARN_IMAGE_SAVE, nullptr, zarnMiMainWBSave_);
   AppendSeparator(mainMenu);
-  AppendItem(mainMenu, 0, text::kMenuLoadWorkBench, ZARN_IMAGE_LOAD, nullptr, zarnMiMainWBLoad_);
+  AppendItem(mainMenu, 0, win32::W(text::kMenuLoadWorkBench), ZARN_IMAGE_LOAD, nullptr, zarnMiMainWBLoad_);
   AppendSeparator(mainMenu);
-  AppendItem(mainMenu, 0, text::kMenuSettings, ZARN_IMAGE_SETTINGS, nullptr, zarnBtnConfig_);
+  AppendItem(mainMenu, 0, win32::W(text::kMenuSettings), ZARN_IMAGE_SETTINGS, nullptr, zarnBtnConfig_);
   AppendSeparator(mainMenu);
-  AppendItem(mainMenu, IDM_EXIT, text::kMenuExit, ZARN_IMAGE_EXIT, nullptr);
+  AppendItem(mainMenu, IDM_EXIT, win32::W(text::kMenuExit), ZARN_IMAGE_EXIT, nullptr);
 }
 
 void TZarnFrmMain::DestroyMenus() {
@@ -252,7 +253,7 @@ void TZarnFrmMain::WorkBenchLoadItemClick(WorkBenchMenu menu, std::size_t index)
 
 void TZarnFrmMain::WorkBenchSaveItemClick(WorkBenchMenu menu, std::size_t index) {
   const std::string name = marks_.Names()[index];
-  if (!Confirm(window_, Format(text::kOverwriteWorkBench, win32::WideFromCp932(name)))) return;
+  if (!Confirm(window_, Format(win32::W(text::kOverwriteWorkBench), win32::WideFromCp932(name)))) return;
   marks_.WorkBenchChosen(menu, index);
   ApplyMenuMarks();
   WaitCursor wait;
@@ -275,19 +276,19 @@ void TZarnFrmMain::ReportLeftOut(const SaveResult& result) {
 }
 
 void TZarnFrmMain::ZarnMiNewWBClick() {
-  const std::optional<std::wstring> typed = InputQuery(window_, kApplicationTitle, text::kEnterWorkBenchName, L"");
+  const std::optional<std::wstring> typed = InputQuery(window_, kApplicationTitle, win32::W(text::kEnterWorkBenchName), L"");
   if (!typed) return;
   const std::optional<std::string> typedName = win32::Cp932FromWide(*typed);
   const CheckedWorkBenchName checked = CheckWorkBenchName(typedName.value_or(""));
   if (typedName && checked.problem == WorkBenchNameProblem::Empty) return;
   if (!typedName || checked.problem != WorkBenchNameProblem::None) {
-    Inform(window_, text::kNameNotStorable);
+    Inform(window_, win32::W(text::kNameNotStorable));
     return;
   }
   SaveResult result;
   {
     WaitCursor wait;
-    result = folders_->SaveWorkBench(checked.name, true, [this] { return Confirm(window_, text::kAlreadyRegistered); });
+    result = folders_->SaveWorkBench(checked.name, true, [this] { return Confirm(window_, win32::W(text::kAlreadyRegistered)); });
   }
   BuildWorkBenchMenus();
   ApplyShowMode();

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/Error.h"
+#include "core/UiText.h"
 #include "core/ports/FileSystem.h"
 
 namespace zarn {
@@ -14,7 +15,7 @@ namespace {
 std::string ErrnoText(int code) { return std::generic_category().message(code); }
 
 [[noreturn]] void FailToRead(const FilePath& file, const std::string& reason) {
-  throw Error("ファイルを読み込めません: " + FileNameForMessage(file) + " (" + reason + ")");
+  throw Error(std::string(text::kCannotRead) + FileNameForMessage(file) + " (" + reason + ")");
 }
 
 const FileOperations* operations = &SystemFileOperations();
@@ -22,7 +23,7 @@ const FileOperations* operations = &SystemFileOperations();
 }  // namespace
 
 void FailToWrite(const FilePath& file, const std::string& reason) {
-  throw Error("ファイルに書き込めません: " + FileNameForMessage(file) + " (" + reason + ")");
+  throw Error(std::string(text::kCannotWrite) + FileNameForMessage(file) + " (" + reason + ")");
 }
 
 void UseFileOperations(const FileOperations* replacement) {

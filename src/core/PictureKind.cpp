@@ -1,5 +1,7 @@
 #include "core/PictureKind.h"
 
+#include "core/UiText.h"
+
 namespace zarn {
 namespace {
 
@@ -33,17 +35,17 @@ PictureKind PictureKindOf(std::u16string_view path) {
 }
 
 std::u16string UnsupportedPictureMessage(std::u16string_view path) {
-  return u"拡張子 ." + PictureExtension(path) + u" の画像形式は処理できません";
+  return text::kPictureExtensionBefore + PictureExtension(path) + text::kPictureExtensionAfter;
 }
 
 std::u16string BadPictureMessage(PictureKind kind) {
   switch (kind) {
     case PictureKind::Bitmap:
-      return u"ビットマップイメージが不正です";
+      return text::kBadBitmap;
     case PictureKind::Icon:
-      return u"アイコンイメージが不正です";
+      return text::kBadIcon;
     case PictureKind::Metafile:
-      return u"メタファイルが不正です";
+      return text::kBadMetafile;
     case PictureKind::Unsupported:
       break;
   }

@@ -7,6 +7,7 @@
 #include "core/AnsiText.h"
 #include "core/AtomicFile.h"
 #include "core/ProfileNumber.h"
+#include "core/UiText.h"
 
 namespace zarn {
 namespace {
@@ -378,7 +379,7 @@ void Profile::SetStrings(const std::vector<std::string>& lines) {
 }
 
 void Profile::UpdateFile() {
-  if (loadedUtf16_) FailToWrite(file_, "UTF-16 のファイルは読めないため書き換えません。Shift-JIS で保存し直してください");
+  if (loadedUtf16_) FailToWrite(file_, std::string(text::kUtf16NotRewritten));
   for (const Section& section : sections_) ReadLines(section);
   // Written straight from text_ in blocks: a large workbench file is not built a second time in
   // memory.

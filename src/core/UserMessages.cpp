@@ -1,5 +1,7 @@
 #include "core/UserMessages.h"
 
+#include "core/UiText.h"
+
 namespace zarn {
 namespace {
 
@@ -12,17 +14,20 @@ std::u16string FolderList(std::u16string_view heading, const std::vector<std::u1
   text += u"\r\n";
   for (std::size_t i = 0; i < folders.size() && i < kMaxListedFolders; ++i) {
     text += u"\r\n";
-    text += folders[i].empty() ? std::u16string(u"（フォルダ名なし）") : folders[i];
+    text += folders[i].empty() ? std::u16string(text::kFolderWithoutName) : folders[i];
   }
   if (folders.size() > kMaxListedFolders) {
-    text += u"\r\nほか " + [](std::size_t n) {
+    text += u"\r\n";
+    text += text::kMoreFoldersBefore;
+    text += [](std::size_t n) {
       std::u16string digits;
       do {
         digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
         n /= 10;
       } while (n != 0);
       return digits;
-    }(folders.size() - kMaxListedFolders) + u" 件";
+    }(folders.size() - kMaxListedFolders);
+    text += text::kMoreFoldersAfter;
   }
   return text;
 }
@@ -36,11 +41,11 @@ std::u16string GenericErrorText(std::u16string_view message) {
 }
 
 std::u16string NotRestoredSummary(const std::vector<std::u16string>& folders) {
-  return FolderList(u"次のフォルダは復元できませんでした。", folders);
+  return FolderList(text::kNotRestoredHeading, folders);
 }
 
 std::u16string LeftOutSummary(const std::vector<std::u16string>& folders) {
-  return FolderList(u"次のフォルダはパスを保存できないため、ワークベンチに含めませんでした。", folders);
+  return FolderList(text::kLeftOutHeading, folders);
 }
 
 }  // namespace zarn

@@ -1,15 +1,14 @@
 #include "core/WorkBenchMenuMarks.h"
 
 #include "core/Profile.h"
+#include "core/UiText.h"
 #include "core/WorkBenchRecord.h"
 
 namespace zarn {
 namespace {
 
-// "新規ワークベンチの保存" and "ワークベンチの整理" in code page 932.
-const std::string kNewWorkBenchCaption =
-    "\x90\x56\x8B\x4B\x83\x8F\x81\x5B\x83\x4E\x83\x78\x83\x93\x83\x60\x82\xCC\x95\xDB\x91\xB6";
-const std::string kOrganiseCaption = "\x83\x8F\x81\x5B\x83\x4E\x83\x78\x83\x93\x83\x60\x82\xCC\x90\xAE\x97\x9D";
+const std::string kNewWorkBenchCaption(text::kMenuNewWorkBenchCp932);
+const std::string kOrganiseCaption(text::kMenuOrganiseCp932);
 
 }  // namespace
 

@@ -30,5 +30,8 @@ std::wstring WideFromUtf8(std::string_view text);
 // The seam carries UTF-16 as std::u16string; on Windows wchar_t is the same 16-bit unit.
 std::u16string U16FromWide(std::wstring_view text);
 std::wstring WideFromU16(std::u16string_view text);
+// A UTF-16 literal as the wide string the Win32 calls take: the same units, as wchar_t is 16 bits here.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+inline const wchar_t* W(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 }  // namespace zarn::win32

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "core/UiText.h"
+
 namespace zarn::win32 {
 namespace {
 
@@ -79,12 +81,22 @@ TEST(CodePage932, EveryDoubleByteCodeDecodesToTextThatEncodesStably) {
   EXPECT_GT(decoded, 6879);
 }
 
+// Workbench names are told apart from the two fixed menu items by these bytes: they must be the
+// captions the menus show.
+TEST(CodePage932, FixedMenuCaptionsMatchTheirBytes) {
+  EXPECT_EQ(Cp932FromWide(W(text::kMenuNewWorkBench)), std::string(text::kMenuNewWorkBenchCp932));
+  EXPECT_EQ(Cp932FromWide(W(text::kMenuOrganise)), std::string(text::kMenuOrganiseCp932));
+}
+
 TEST(Utf8, RoundTripsAndReplacesWhatIsInvalid) {
   const std::wstring text = L"日本語 caf\u00E9 \U0001F600";
   EXPECT_EQ(Utf8FromWide(text), "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E caf\xC3\xA9 \xF0\x9F\x98\x80"s);
   EXPECT_EQ(WideFromUtf8(Utf8FromWide(text)), text);
+  // Kept as written: an escape and the character after it stay one string apart.
+  // clang-format off
   EXPECT_EQ(Utf8FromWide(std::wstring(L"a") + wchar_t(0xD800) + L"b"), "a\xEF\xBF\xBD" "b"s);
   EXPECT_EQ(WideFromUtf8("a\xFF" "b"), L"a\uFFFDb");
+  // clang-format on
   EXPECT_EQ(Utf8FromWide(L""), ""s);
   EXPECT_EQ(WideFromUtf8(""), L"");
 }
