@@ -26,10 +26,14 @@ constexpr int kWindowsPerWorkbench = 10000;
 // Folder names as code page 932 bytes: ドキュメント, プロジェクト, 資料, 写真, 表計算, 設計書,
 // ダウンロード, 会議. Several end in a byte that looks like a backslash.
 const char* const kFolders[] = {
-    "\x83\x68\x83\x4c\x83\x85\x83\x81\x83\x93\x83\x67", "\x83\x76\x83\x8d\x83\x57\x83\x46\x83\x4e\x83\x67",
-    "\x8e\x91\x97\xbf",                                 "\x8e\xca\x90\x5e",
-    "\x95\x5c\x8c\x76\x8e\x5a",                         "\x90\xdd\x8c\x76\x8f\x91",
-    "\x83\x5f\x83\x45\x83\x93\x83\x8d\x81\x5b\x83\x68", "\x89\xef\x8b\x63",
+    "\x83\x68\x83\x4c\x83\x85\x83\x81\x83\x93\x83\x67",
+    "\x83\x76\x83\x8d\x83\x57\x83\x46\x83\x4e\x83\x67",
+    "\x8e\x91\x97\xbf",
+    "\x8e\xca\x90\x5e",
+    "\x95\x5c\x8c\x76\x8e\x5a",
+    "\x90\xdd\x8c\x76\x8f\x91",
+    "\x83\x5f\x83\x45\x83\x93\x83\x8d\x81\x5b\x83\x68",
+    "\x89\xef\x8b\x63",
 };
 
 std::string RecordLine(std::mt19937& random, int index) {
@@ -51,7 +55,7 @@ struct Workload {
   fs::path directory;
   fs::path workbenchFile;
   fs::path rawFile;
-  std::string bytes;  // the workbench file's content
+  std::string bytes;                                                          // the workbench file's content
   std::vector<std::pair<std::string, std::vector<std::string>>> workbenches;  // name, records
 
   Workload() {
@@ -63,8 +67,8 @@ struct Workload {
     zarn::Profile profile(workbenchFile);
     for (int w = 0; w < kWorkbenches; ++w) {
       // ワーク<n>: the way users name workbenches.
-      auto& [name, records] = workbenches.emplace_back("\x83\x8f\x81\x5b\x83\x4e" + std::to_string(w + 1),
-                                                       std::vector<std::string>());
+      auto& [name, records] =
+          workbenches.emplace_back("\x83\x8f\x81\x5b\x83\x4e" + std::to_string(w + 1), std::vector<std::string>());
       for (int k = 1; k <= kWindowsPerWorkbench; ++k) records.push_back(RecordLine(random, k));
     }
     Fill(profile);
@@ -235,7 +239,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
   RatioReporter() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (!run.error_occurred && run.run_type == Run::RT_Iteration) times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+      if (!run.error_occurred && run.run_type == Run::RT_Iteration)
+        times_[run.benchmark_name()] = run.GetAdjustedRealTime();
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -255,16 +260,18 @@ class RatioReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  std::printf("workbench file: %zu bytes, %d records\n", TheWorkload().bytes.size(), kWorkbenches * kWindowsPerWorkbench);
+  std::printf("workbench file: %zu bytes, %d records\n", TheWorkload().bytes.size(),
+              kWorkbenches * kWindowsPerWorkbench);
   RatioReporter reporter;  // without colours: the output is mostly read from logs
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   // A save flushes its data to the disk before it replaces the file, so the fair baseline is a raw
   // write that does the same; the ratio to a write left in the cache is shown beside it.
-  std::printf("load ratio %.2f, save ratio %.2f (load and save %.2f; build and save %.2f; save to an unflushed "
-              "raw write %.2f)\n",
-              reporter.Ratio("BM_Load", "BM_RawRead"), reporter.Ratio("BM_Save", "BM_RawWrite/1"),
-              reporter.Ratio("BM_LoadAndSave", "BM_RawReadWrite"), reporter.Ratio("BM_BuildAndSave", "BM_RawWrite/1"),
-              reporter.Ratio("BM_Save", "BM_RawWrite/0"));
+  std::printf(
+      "load ratio %.2f, save ratio %.2f (load and save %.2f; build and save %.2f; save to an unflushed "
+      "raw write %.2f)\n",
+      reporter.Ratio("BM_Load", "BM_RawRead"), reporter.Ratio("BM_Save", "BM_RawWrite/1"),
+      reporter.Ratio("BM_LoadAndSave", "BM_RawReadWrite"), reporter.Ratio("BM_BuildAndSave", "BM_RawWrite/1"),
+      reporter.Ratio("BM_Save", "BM_RawWrite/0"));
   return 0;
 }

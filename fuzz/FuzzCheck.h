@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define Check(condition)                                                                \
-  do {                                                                                  \
-    if (!(condition)) {                                                                 \
+#define Check(condition)                                                               \
+  do {                                                                                 \
+    if (!(condition)) {                                                                \
       std::fprintf(stderr, "invariant broken at line %d: %s\n", __LINE__, #condition); \
-      std::abort();                                                                     \
-    }                                                                                   \
+      std::abort();                                                                    \
+    }                                                                                  \
   } while (false)

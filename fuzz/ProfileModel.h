@@ -118,11 +118,11 @@ class Model {
     for (int i = static_cast<int>(section.lines.size()) - 1; i >= 0; --i) {
       const std::string& line = section.lines[static_cast<std::size_t>(i)];
       const std::size_t equals = line.find('=');
-      if (equals != std::string::npos && zarn::EqualsIgnoreCase(std::string_view(line).substr(0, equals), key)) return i;
+      if (equals != std::string::npos && zarn::EqualsIgnoreCase(std::string_view(line).substr(0, equals), key))
+        return i;
     }
     return -1;
   }
 
   std::vector<Section> sections_;
 };
-

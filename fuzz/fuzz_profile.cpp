@@ -107,7 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::int32_t number = expected ? zarn::ParseInteger(*expected).value_or(fallback) : fallback;
         Check(profile.ReadInteger(section, key, fallback) == number);
         const bool flag = (fallback & 1) != 0;
-        const std::int32_t flagNumber = expected ? zarn::ParseInteger(*expected).value_or(flag ? 1 : 0) : (flag ? 1 : 0);
+        const std::int32_t flagNumber =
+            expected ? zarn::ParseInteger(*expected).value_or(flag ? 1 : 0) : (flag ? 1 : 0);
         Check(profile.ReadBool(section, key, flag) == (flagNumber != 0));
         break;
       }

@@ -40,8 +40,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = L"ZarnBareWindow";
   RegisterClassExW(&windowClass);
-  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"ZarnBareWindow", L"Bare", WS_OVERLAPPEDWINDOW,
-                                755, 605, 269, 134, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"ZarnBareWindow", L"Bare", WS_OVERLAPPEDWINDOW, 755,
+                                605, 269, 134, nullptr, nullptr, instance, nullptr);
   ShowWindow(window, SW_SHOW);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -53,7 +53,8 @@ Start Launch(const std::wstring& exe, bool measureMemory) {
     EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&search));
     QueryPerformanceCounter(&now);
     if (search.found) {
-      start.milliseconds = 1000.0 * static_cast<double>(now.QuadPart - begin.QuadPart) / static_cast<double>(frequency.QuadPart);
+      start.milliseconds =
+          1000.0 * static_cast<double>(now.QuadPart - begin.QuadPart) / static_cast<double>(frequency.QuadPart);
       break;
     }
     Sleep(1);

@@ -93,7 +93,8 @@ double Median(std::vector<double> values) {
 }
 
 std::string Cp932(const std::wstring& text) {
-  const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
   return out;
@@ -118,7 +119,8 @@ std::string RecordLine(const Folder& f) {
 
 std::string Section(const std::string& name, const std::vector<Folder>& folders) {
   std::string text = "[" + name + "]\r\n";
-  for (std::size_t i = 0; i < folders.size(); ++i) text += std::to_string(i + 1) + "=" + RecordLine(folders[i]) + "\r\n";
+  for (std::size_t i = 0; i < folders.size(); ++i)
+    text += std::to_string(i + 1) + "=" + RecordLine(folders[i]) + "\r\n";
   return text + "Last=0\r\n\r\n";
 }
 
@@ -231,7 +233,8 @@ void RestoreFigures(const std::filesystem::path& root, int windows, int rounds) 
               rp / windows);
   std::printf("  ratio %.2f; restore's own time per window: %.1f ms (goal <= 20)\n", rp / bp, (rp - bp) / windows);
   std::printf("restore of 1 window that opens after %lu ms, median of %d rounds\n", kDelayMs, rounds);
-  std::printf("  baseline %.0f ms, Zarn's restore %.0f ms: %.1f ms beyond the baseline (goal <= 20)\n", bd, rd, rd - bd);
+  std::printf("  baseline %.0f ms, Zarn's restore %.0f ms: %.1f ms beyond the baseline (goal <= 20)\n", bd, rd,
+              rd - bd);
   std::printf("  Zarn's processor time while it waits: %.2f %% of one core (goal <= 5)\n", Median(cpuShare));
 }
 
@@ -288,9 +291,10 @@ void ArrangeFigures(const std::filesystem::path& root, int windows, int rounds) 
       command.baselineMs.push_back(Now() - start);
     }
   }
-  std::printf("arrangement of %d windows hosted in Zarn's process, median of %d rounds; baseline: the benchmark\n"
-              "making the same ShowWindow + SetWindowPos calls to the same rectangles from its own process\n",
-              windows, rounds);
+  std::printf(
+      "arrangement of %d windows hosted in Zarn's process, median of %d rounds; baseline: the benchmark\n"
+      "making the same ShowWindow + SetWindowPos calls to the same rectangles from its own process\n",
+      windows, rounds);
   for (const Command& command : commands) {
     const double ms = Median(command.ms);
     const double b = Median(command.baselineMs);

@@ -12,9 +12,7 @@
 namespace zarn::app {
 namespace {
 
-[[noreturn]] void Fail(const std::u16string& message) {
-  throw Error(win32::Utf8FromWide(win32::WideFromU16(message)));
-}
+[[noreturn]] void Fail(const std::u16string& message) { throw Error(win32::Utf8FromWide(win32::WideFromU16(message))); }
 
 // A metafile is a few kilobytes; anything beyond this is no picture to put behind five buttons.
 constexpr DWORD kMaxMetafileBytes = 64 * 1024 * 1024;

@@ -33,8 +33,8 @@ void FitQuestion(HWND dialog, std::wstring_view question) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   ::GetMonitorInfoW(::MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
-  const int maxWidth = std::max<int>(labelRect.right - labelRect.left,
-                                     (monitor.rcWork.right - monitor.rcWork.left) * 2 / 3);
+  const int maxWidth =
+      std::max<int>(labelRect.right - labelRect.left, (monitor.rcWork.right - monitor.rcWork.left) * 2 / 3);
 
   HDC dc = ::GetDC(label);
   HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));

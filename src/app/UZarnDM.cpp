@@ -23,8 +23,7 @@ FilePath ProfilePath(const FilePath& exe, const wchar_t* extension) {
   return (hasExtension ? exe.substr(0, dot) : exe) + extension;
 }
 
-TZarnDM::TZarnDM(const FilePath& exe)
-    : settings_(ProfilePath(exe, L".ini")), workBenches_(ProfilePath(exe, L".wbf")) {}
+TZarnDM::TZarnDM(const FilePath& exe) : settings_(ProfilePath(exe, L".ini")), workBenches_(ProfilePath(exe, L".wbf")) {}
 
 HIMAGELIST TZarnDM::ZarnImgList(UINT dpi) {
   for (const Images& images : images_) {

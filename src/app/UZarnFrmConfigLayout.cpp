@@ -53,9 +53,9 @@ std::vector<WORD> TZarnFrmConfig::DialogTemplate() {
 HWND TZarnFrmConfig::AddControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width,
                                 int height, int id, std::optional<ConfigPage> page) {
   const auto scale = [this](int pixels) { return ScaleForDpi(pixels, dpi_); };
-  HWND control = ::CreateWindowExW(0, className, text, WS_CHILD | style, scale(x), scale(y), scale(width), scale(height),
-                                   dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   ::GetModuleHandleW(nullptr), nullptr);
+  HWND control =
+      ::CreateWindowExW(0, className, text, WS_CHILD | style, scale(x), scale(y), scale(width), scale(height), dialog_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   pageControls_.push_back({control, page});
   return control;
@@ -87,10 +87,10 @@ void TZarnFrmConfig::CreateControls() {
   // The page control is the pages' background: it goes to the bottom of the z-order once every
   // control is made (see the end of this function), so the pages' controls lie above it for
   // painting and for the mouse alike.
-  tabs_ = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE | WS_TABSTOP,
-                            0, 0, scale(kTabsWidth), scale(kTabsHeight), dialog_,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CONFIG_TABS)), ::GetModuleHandleW(nullptr),
-                            nullptr);
+  tabs_ = ::CreateWindowExW(
+      0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE | WS_TABSTOP, 0, 0,
+      scale(kTabsWidth), scale(kTabsHeight), dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_CONFIG_TABS)),
+      ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   // The main window's list, at its DPI, as the tool bar shows the same images.
   ::SendMessageW(tabs_, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(dm_.ZarnImgList(::GetDpiForWindow(owner_))));
@@ -120,14 +120,14 @@ void TZarnFrmConfig::CreateControls() {
   const int panelLeft = pageRight - kButtonPanelWidth;
   AddControl(WC_LISTBOXW, L"", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, pageLeft,
              pageTop, panelLeft - pageLeft, pageBottom - pageTop, IDC_LST_WB, P::WorkBenches);
-  HWND up = AddControl(WC_BUTTONW, win32::W(text::kButtonUp), WS_TABSTOP | BS_PUSHBUTTON, panelLeft + 10, pageTop + 8, 77, 20,
-                       IDC_BTN_UP, P::WorkBenches);
-  HWND down = AddControl(WC_BUTTONW, win32::W(text::kButtonDown), WS_TABSTOP | BS_PUSHBUTTON, panelLeft + 10, pageTop + 32, 77,
-                         20, IDC_BTN_DOWN, P::WorkBenches);
-  AddControl(WC_BUTTONW, win32::W(text::kButtonRename), WS_TABSTOP | BS_PUSHBUTTON, panelLeft + 10, pageTop + 112, 77, 20,
-             IDC_BTN_CHANGENAME, P::WorkBenches);
-  AddControl(WC_BUTTONW, win32::W(text::kButtonDelete), WS_TABSTOP | BS_PUSHBUTTON, panelLeft + 10, pageTop + 160, 77, 20,
-             IDC_BTN_DELETE, P::WorkBenches);
+  HWND up = AddControl(WC_BUTTONW, win32::W(text::kButtonUp), WS_TABSTOP | BS_PUSHBUTTON, panelLeft + 10, pageTop + 8,
+                       77, 20, IDC_BTN_UP, P::WorkBenches);
+  HWND down = AddControl(WC_BUTTONW, win32::W(text::kButtonDown), WS_TABSTOP | BS_PUSHBUTTON, panelLeft + 10,
+                         pageTop + 32, 77, 20, IDC_BTN_DOWN, P::WorkBenches);
+  AddControl(WC_BUTTONW, win32::W(text::kButtonRename), WS_TABSTOP | BS_PUSHBUTTON, panelLeft + 10, pageTop + 112, 77,
+             20, IDC_BTN_CHANGENAME, P::WorkBenches);
+  AddControl(WC_BUTTONW, win32::W(text::kButtonDelete), WS_TABSTOP | BS_PUSHBUTTON, panelLeft + 10, pageTop + 160, 77,
+             20, IDC_BTN_DELETE, P::WorkBenches);
   const int glyph = scale(kGlyphSize);
   upGlyph_.Reset(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
                                                  MAKEINTRESOURCEW(IDI_IMAGELIST_FIRST + ZARN_IMAGE_MOVE_UP), IMAGE_ICON,
@@ -140,13 +140,16 @@ void TZarnFrmConfig::CreateControls() {
 
   // 全般
   const DWORD dropDownList = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
-  AddControl(WC_STATICW, win32::W(text::kLabelMoniterMode), SS_NOPREFIX, pageLeft + 16, pageTop + 20, 60, 14, -1, P::General);
+  AddControl(WC_STATICW, win32::W(text::kLabelMoniterMode), SS_NOPREFIX, pageLeft + 16, pageTop + 20, 60, 14, -1,
+             P::General);
   AddControl(WC_COMBOBOXW, L"", dropDownList, pageLeft + 78, pageTop + 16, 171, 200, IDC_CMB_MONITMODE, P::General);
-  AddControl(WC_STATICW, win32::W(text::kLabelShowMode), SS_NOPREFIX, pageLeft + 16, pageTop + 52, 60, 14, -1, P::General);
+  AddControl(WC_STATICW, win32::W(text::kLabelShowMode), SS_NOPREFIX, pageLeft + 16, pageTop + 52, 60, 14, -1,
+             P::General);
   AddControl(WC_COMBOBOXW, L"", dropDownList, pageLeft + 78, pageTop + 48, 171, 200, IDC_CMB_SHOWMODE, P::General);
 
   // 画面
-  AddControl(WC_STATICW, win32::W(text::kLabelLayerType), SS_NOPREFIX, pageLeft + 24, pageTop + 21, 50, 14, -1, P::Screen);
+  AddControl(WC_STATICW, win32::W(text::kLabelLayerType), SS_NOPREFIX, pageLeft + 24, pageTop + 21, 50, 14, -1,
+             P::Screen);
   AddControl(WC_COMBOBOXW, L"", dropDownList, pageLeft + 78, pageTop + 16, 171, 200, IDC_CMB_LAYERTYPE, P::Screen);
   AddControl(WC_STATICW, win32::W(text::kLabelAlpha), SS_NOPREFIX, pageLeft + 24, pageTop + 52, 48, 14, -1, P::Screen);
   HWND track = AddControl(TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH,
@@ -155,14 +158,15 @@ void TZarnFrmConfig::CreateControls() {
   ::SendMessageW(track, TBM_SETPAGESIZE, 0, 16);
   ::SendMessageW(track, TBM_SETTICFREQ, 16, 0);
   ::SendMessageW(track, TBM_SETTHUMBLENGTH, scale(10), 0);
-  AddControl(WC_BUTTONW, win32::W(text::kCheckTitleBar), WS_TABSTOP | BS_AUTOCHECKBOX, pageLeft + 80, pageTop + 86, 145, 17,
-             IDC_CK_TITLEBARVIEW, P::Screen);
+  AddControl(WC_BUTTONW, win32::W(text::kCheckTitleBar), WS_TABSTOP | BS_AUTOCHECKBOX, pageLeft + 80, pageTop + 86, 145,
+             17, IDC_CK_TITLEBARVIEW, P::Screen);
   AddControl(WC_STATICW, win32::W(text::kLabelWorkBenchLoad), SS_NOPREFIX, pageLeft + 24, pageTop + 117, 233, 14, -1,
              P::Screen);
   AddControl(WC_COMBOBOXW, L"", dropDownList, pageLeft + 32, pageTop + 136, 233, 200, IDC_CMB_WBLOAD, P::Screen);
 
   const auto fill = [this](int id, const auto& items) {
-    for (const char16_t* item : items) ::SendDlgItemMessageW(dialog_, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::W(item)));
+    for (const char16_t* item : items)
+      ::SendDlgItemMessageW(dialog_, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::W(item)));
   };
   fill(IDC_CMB_MONITMODE, text::kMoniterModeItems);
   fill(IDC_CMB_SHOWMODE, text::kShowModeItems);
@@ -172,8 +176,8 @@ void TZarnFrmConfig::CreateControls() {
   AddToolTip(IDC_CMB_SHOWMODE, win32::W(text::kHintShowMode));
 
   // The bottom panel: on every page. Ids of their own, so Enter and Escape press neither.
-  AddControl(WC_BUTTONW, win32::W(text::kButtonOk), WS_TABSTOP | BS_PUSHBUTTON, 112, kTabsHeight + 8, 77, 25, IDC_BTN_CONFIG_OK,
-             kEveryPage);
+  AddControl(WC_BUTTONW, win32::W(text::kButtonOk), WS_TABSTOP | BS_PUSHBUTTON, 112, kTabsHeight + 8, 77, 25,
+             IDC_BTN_CONFIG_OK, kEveryPage);
   AddControl(WC_BUTTONW, win32::W(text::kButtonCancel), WS_TABSTOP | BS_PUSHBUTTON, 200, kTabsHeight + 8, 77, 25,
              IDC_BTN_CONFIG_CANCEL, kEveryPage);
 

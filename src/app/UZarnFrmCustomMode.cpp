@@ -268,15 +268,15 @@ void TZarnFrmCustomMode::FormCreate() {
     win32::ThrowLastError("SetLayeredWindowAttributes");
   }
   // A control parent, so that Tab walks into the panel's buttons.
-  zarnPnlRR_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kChildClass, L"ZarnPnlRR", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
-                                 window_, nullptr, Instance(), this);
+  zarnPnlRR_ =
+      ::CreateWindowExW(WS_EX_CONTROLPARENT, kChildClass, L"ZarnPnlRR", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                        0, 0, window_, nullptr, Instance(), this);
   image1_ = ::CreateWindowExW(0, kChildClass, L"Image1", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, zarnPnlRR_, nullptr,
                               Instance(), this);
   if (zarnPnlRR_ == nullptr || image1_ == nullptr) win32::ThrowLastError("CreateWindowExW");
   const auto button = [this](int id) {
     HWND b = ::CreateWindowExW(0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 0, 0,
-                               zarnPnlRR_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+                               zarnPnlRR_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
     if (b == nullptr) win32::ThrowLastError("CreateWindowExW(Button)");
     ::SetWindowSubclass(b, &TZarnFrmCustomMode::ButtonProc, 0, reinterpret_cast<DWORD_PTR>(this));
     return b;
@@ -289,9 +289,9 @@ void TZarnFrmCustomMode::FormCreate() {
 
   // The editor is never the active window while the user points at it from the settings dialog:
   // the hints must show regardless.
-  toolTips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                                Instance(), nullptr);
+  toolTips_ =
+      ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, Instance(), nullptr);
   if (toolTips_ != nullptr) {
     const auto hint = [this](HWND tool, const wchar_t* text) {
       TTTOOLINFOW info{};

@@ -89,7 +89,8 @@ void TZarnFrmCustomMode::SnapTo(Corner corner) {
   if (index < 0 || static_cast<std::size_t>(index) >= monitors.size()) return;
   RECT r{};
   ::GetWindowRect(window_, &r);
-  const Rect snapped = SnapCorner({r.left, r.top, r.right, r.bottom}, monitors[static_cast<std::size_t>(index)], corner);
+  const Rect snapped =
+      SnapCorner({r.left, r.top, r.right, r.bottom}, monitors[static_cast<std::size_t>(index)], corner);
   SetBounds(snapped.left, snapped.top, snapped.Width(), snapped.Height());
 }
 

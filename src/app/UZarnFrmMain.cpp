@@ -1,6 +1,5 @@
 #include "app/UZarnFrmMain.h"
 
-
 #include <windowsx.h>
 
 #include <algorithm>
@@ -81,8 +80,8 @@ void TZarnFrmMain::Create(std::uint64_t instanceKey) {
 
   // No taskbar button: the tray icon and the toolbar itself are the way back. A tool window has none
   // on Windows; a window owned by a hidden one has none on any shell.
-  owner_.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
-                                 nullptr, instance, nullptr));
+  owner_.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", kApplicationTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 instance, nullptr));
   // The window procedure takes the window as it is made.
   HWND made = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kMainWindowClass, kApplicationTitle,
                                 kTitleBarStyle | WS_CLIPCHILDREN, kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight,
@@ -450,9 +449,7 @@ void TZarnFrmMain::ZarnMiCascade1Click() { Cascade(CascadeVariant::KeepSize); }
 
 void TZarnFrmMain::ZarnMiCascade2Click() { Cascade(CascadeVariant::UniformSize); }
 
-void TZarnFrmMain::Cascade(CascadeVariant variant) {
-  folders_->CascadeWindows(variant == CascadeVariant::UniformSize);
-}
+void TZarnFrmMain::Cascade(CascadeVariant variant) { folders_->CascadeWindows(variant == CascadeVariant::UniformSize); }
 
 void TZarnFrmMain::ZarnBtnSxSClick() { folders_->TileWindows(); }
 

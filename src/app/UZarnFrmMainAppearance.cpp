@@ -31,8 +31,7 @@ void TZarnFrmMain::ApplyLayerType() {
 
 void TZarnFrmMain::LoadBackgroundImage() {
   background_.Clear();
-  const std::wstring path =
-      win32::WideFromCp932(ReadBackgroundImage(dm_.SettingsProfile()));
+  const std::wstring path = win32::WideFromCp932(ReadBackgroundImage(dm_.SettingsProfile()));
   const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return;
   background_.Load(path);

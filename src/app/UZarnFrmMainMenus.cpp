@@ -72,8 +72,6 @@ std::wstring Format(const wchar_t* pattern, std::wstring_view value) {
   return text;
 }
 
-
-
 std::vector<std::u16string> WidePaths(const std::vector<std::string>& paths) {
   std::vector<std::u16string> wide;
   for (const std::string& path : paths) wide.push_back(win32::U16FromWide(win32::WideFromCp932(path)));
@@ -96,7 +94,8 @@ class WaitCursor {
 
 void TZarnFrmMain::CreateMenus() {
   zarnPMUpon_.Reset(::CreatePopupMenu());
-  AppendItem(zarnPMUpon_.Get(), IDM_CASCADE_KEEP_SIZE, win32::W(text::kMenuCascadeKeepSize), ZARN_IMAGE_CASCADE, nullptr);
+  AppendItem(zarnPMUpon_.Get(), IDM_CASCADE_KEEP_SIZE, win32::W(text::kMenuCascadeKeepSize), ZARN_IMAGE_CASCADE,
+             nullptr);
   AppendItem(zarnPMUpon_.Get(), IDM_CASCADE_UNIFORM, win32::W(text::kMenuCascadeUniform), ZARN_IMAGE_CASCADE, nullptr);
 
   zarnPMSaveWB_.Reset(::CreatePopupMenu());
@@ -168,8 +167,8 @@ void TZarnFrmMain::DrawMenuImage(const DRAWITEMSTRUCT& item) const {
   if (item.itemData == 0) return;
   const int size = dm_.ImageSize();
   const RECT& r = item.rcItem;
-  ::ImageList_Draw(dm_.ZarnImgList(dpi_), static_cast<int>(item.itemData) - 1, item.hDC, r.left + (r.right - r.left - size) / 2,
-                   r.top + (r.bottom - r.top - size) / 2, ILD_TRANSPARENT);
+  ::ImageList_Draw(dm_.ZarnImgList(dpi_), static_cast<int>(item.itemData) - 1, item.hDC,
+                   r.left + (r.right - r.left - size) / 2, r.top + (r.bottom - r.top - size) / 2, ILD_TRANSPARENT);
 }
 
 HMENU TZarnFrmMain::MenuOf(WorkBenchMenu menu) const {
@@ -276,7 +275,8 @@ void TZarnFrmMain::ReportLeftOut(const SaveResult& result) {
 }
 
 void TZarnFrmMain::ZarnMiNewWBClick() {
-  const std::optional<std::wstring> typed = InputQuery(window_, kApplicationTitle, win32::W(text::kEnterWorkBenchName), L"");
+  const std::optional<std::wstring> typed =
+      InputQuery(window_, kApplicationTitle, win32::W(text::kEnterWorkBenchName), L"");
   if (!typed) return;
   const std::optional<std::string> typedName = win32::Cp932FromWide(*typed);
   const CheckedWorkBenchName checked = CheckWorkBenchName(typedName.value_or(""));
@@ -288,7 +288,8 @@ void TZarnFrmMain::ZarnMiNewWBClick() {
   SaveResult result;
   {
     WaitCursor wait;
-    result = folders_->SaveWorkBench(checked.name, true, [this] { return Confirm(window_, win32::W(text::kAlreadyRegistered)); });
+    result = folders_->SaveWorkBench(checked.name, true,
+                                     [this] { return Confirm(window_, win32::W(text::kAlreadyRegistered)); });
   }
   BuildWorkBenchMenus();
   ApplyShowMode();

@@ -15,9 +15,7 @@ constexpr DWORD kFrameStyles = kTitleBarStyle | WS_POPUP | WS_BORDER | WS_DLGFRA
 
 }  // namespace
 
-ShowMode TZarnFrmMain::CurrentShowMode() const {
-  return ReadShowMode(dm_.SettingsProfile());
-}
+ShowMode TZarnFrmMain::CurrentShowMode() const { return ReadShowMode(dm_.SettingsProfile()); }
 
 void TZarnFrmMain::InitTrayIconData() {
   trayIconData_.owner = win32::FromHwnd(window_);

@@ -11,7 +11,7 @@ namespace {
 // overflow, and handed back clamped to what the window system can take.
 std::int32_t ClampToInt32(std::int64_t value) {
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                             std::numeric_limits<std::int32_t>::max()));
+                                                            std::numeric_limits<std::int32_t>::max()));
 }
 
 std::int64_t NonNegative(std::int32_t extent) { return std::max<std::int64_t>(extent, 0); }
@@ -100,8 +100,8 @@ std::vector<Area> TileCells(const Area& area, std::size_t windowCount) {
   return cells;
 }
 
-std::vector<Point> CascadePositions(const Area& area, std::size_t windowCount, std::int32_t step,
-                                    std::int32_t width, std::int32_t height) {
+std::vector<Point> CascadePositions(const Area& area, std::size_t windowCount, std::int32_t step, std::int32_t width,
+                                    std::int32_t height) {
   std::vector<Point> positions;
   positions.reserve(windowCount);
   const std::int64_t right = area.left + NonNegative(area.width);

@@ -28,8 +28,7 @@ struct CustomArea {
   std::optional<std::int32_t> height;
 };
 
-Area ChooseArrangeArea(AreaMode mode, const Area& toolbarMonitor, const Area& virtualDesktop,
-                       const CustomArea& custom);
+Area ChooseArrangeArea(AreaMode mode, const Area& toolbarMonitor, const Area& virtualDesktop, const CustomArea& custom);
 
 // The grid the tile command lays out: rows grow first, so rows equals cols or cols + 1.
 struct TileGrid {
@@ -49,8 +48,8 @@ std::vector<Area> TileCells(const Area& area, std::size_t windowCount);
 // `step`; a window whose (width x height) would leave the area restarts at the area's left or top
 // edge, the two directions independently. The keep-size cascade passes a size of 0 x 0, so only the
 // corners are tested.
-std::vector<Point> CascadePositions(const Area& area, std::size_t windowCount, std::int32_t step,
-                                    std::int32_t width, std::int32_t height);
+std::vector<Point> CascadePositions(const Area& area, std::size_t windowCount, std::int32_t step, std::int32_t width,
+                                    std::int32_t height);
 
 // The size every window gets in the uniform cascade: half the toolbar monitor, truncated.
 Extent UniformCascadeSize(const Area& toolbarMonitor);

@@ -38,8 +38,8 @@ class AtomicFileWriter {
   [[noreturn]] void Abandon(int code);
   [[noreturn]] void Abandon(const std::string& reason);
 
-  FilePath file_;       // as the caller named it, for messages
-  FilePath target_;     // the file replaced (a link's destination)
+  FilePath file_;    // as the caller named it, for messages
+  FilePath target_;  // the file replaced (a link's destination)
   FilePath temporary_;
   int fd_ = -1;
   bool open_ = false;  // the temporary file exists and is ours to remove

@@ -43,15 +43,17 @@ AreaMode ReadAreaMode(const Profile& settings) {
   return AreaModeFromSetting(ReadSetting(settings, setting::kMoniterMode));
 }
 
-ShowMode ReadShowMode(const Profile& settings) { return ShowModeFromSetting(ReadSetting(settings, setting::kShowMode)); }
+ShowMode ReadShowMode(const Profile& settings) {
+  return ShowModeFromSetting(ReadSetting(settings, setting::kShowMode));
+}
 
 LoadButtonAction ReadLoadButtonAction(const Profile& settings) {
   return LoadButtonActionFor(ReadSetting(settings, setting::kWorkBenchLoad));
 }
 
 LayerRequest ReadLayerRequest(const Profile& settings, std::uint32_t buttonFaceColour) {
-  return LayerRequestFor(ReadSetting(settings, setting::kMainLayerType), ReadSetting(settings, setting::kMainLayerAlpha),
-                         buttonFaceColour);
+  return LayerRequestFor(ReadSetting(settings, setting::kMainLayerType),
+                         ReadSetting(settings, setting::kMainLayerAlpha), buttonFaceColour);
 }
 
 bool ReadTitleBarView(const Profile& settings) { return settings.ReadBool(kConfigSection, kTitleBarView, true); }
@@ -83,8 +85,8 @@ CustomArea ReadCustomArea(const Profile& settings) {
 CustomBounds ReadCustomBounds(const Profile& settings) {
   const CustomBounds fallback;
   const CustomArea stored = ReadCustomArea(settings);
-  return {stored.left.value_or(fallback.left), stored.top.value_or(fallback.top),
-          stored.width.value_or(fallback.width), stored.height.value_or(fallback.height)};
+  return {stored.left.value_or(fallback.left), stored.top.value_or(fallback.top), stored.width.value_or(fallback.width),
+          stored.height.value_or(fallback.height)};
 }
 
 void WriteCustomBounds(Profile& settings, const CustomBounds& bounds) {

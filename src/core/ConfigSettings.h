@@ -19,8 +19,8 @@ inline constexpr std::string_view kConfigSection = "Config";
 
 struct IntegerSetting {
   std::string_view key;
-  std::int32_t fallback;    // when the key is missing or holds no number
-  std::int32_t listItems;   // the settings dialog's items for it; 0 when it is no list
+  std::int32_t fallback;   // when the key is missing or holds no number
+  std::int32_t listItems;  // the settings dialog's items for it; 0 when it is no list
 };
 
 namespace setting {
@@ -68,8 +68,7 @@ struct StoredFrame {
   std::optional<std::int32_t> height;
 };
 StoredFrame ReadToolbarFrame(const Profile& settings);
-void WriteToolbarFrame(Profile& settings, std::int32_t left, std::int32_t top, std::int32_t width,
-                       std::int32_t height);
+void WriteToolbarFrame(Profile& settings, std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
 
 // ---- CustomLeft, CustomTop, CustomWidth, CustomHeight: the custom arrangement area
 // As the arrangement takes it: a missing value falls back to the virtual desktop's own.

@@ -110,8 +110,8 @@ void FolderWindows::TileWindows() {
   const std::vector<Area> cells = TileCells(area, handles.size());
   for (std::size_t i = 0; i < handles.size(); ++i) {
     platform_.windows.ShowWindow(handles[i], kSwShowDefault);
-    platform_.windows.SetWindowPos(handles[i], kHwndTop, cells[i].left, cells[i].top, cells[i].width,
-                                   cells[i].height, 0);
+    platform_.windows.SetWindowPos(handles[i], kHwndTop, cells[i].left, cells[i].top, cells[i].width, cells[i].height,
+                                   0);
   }
 }
 

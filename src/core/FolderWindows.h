@@ -19,8 +19,8 @@
 namespace zarn {
 
 struct SaveResult {
-  bool saved = false;                    // false when the user declined to overwrite
-  std::vector<std::u16string> leftOut;   // folders whose path code page 932 cannot hold
+  bool saved = false;                   // false when the user declined to overwrite
+  std::vector<std::u16string> leftOut;  // folders whose path code page 932 cannot hold
 };
 
 struct RestoreResult {

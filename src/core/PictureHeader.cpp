@@ -7,7 +7,8 @@ namespace {
 
 // Little-endian fields, read only where the caller has made sure the bytes are there.
 std::uint32_t U16(std::string_view bytes, std::size_t at) {
-  return static_cast<std::uint8_t>(bytes[at]) | static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 1])) << 8;
+  return static_cast<std::uint8_t>(bytes[at]) | static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 1]))
+                                                    << 8;
 }
 std::uint32_t U32(std::string_view bytes, std::size_t at) { return U16(bytes, at) | U16(bytes, at + 2) << 16; }
 std::int32_t I32(std::string_view bytes, std::size_t at) { return static_cast<std::int32_t>(U32(bytes, at)); }

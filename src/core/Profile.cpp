@@ -185,7 +185,8 @@ void Profile::ReadLines(const Section& section) const {
         // offsets are kept).
         span = Span{text_.size(), (keyEnd - begin) + 1 + (stop - valueBegin)};
         // Room first, so that the copies below read from text_ while it stays where it is.
-        if (text_.capacity() < text_.size() + span.size) text_.reserve(std::max(2 * text_.capacity(), text_.size() + span.size));
+        if (text_.capacity() < text_.size() + span.size)
+          text_.reserve(std::max(2 * text_.capacity(), text_.size() + span.size));
         text_.append(text_, begin, keyEnd - begin);
         text_.push_back('=');
         text_.append(text_, valueBegin, stop - valueBegin);
@@ -271,8 +272,8 @@ bool Profile::ReadBool(std::string_view section, std::string_view key, bool def)
 
 void Profile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   const Section* existing = FindSection(section);
-  Section& target = existing != nullptr ? sections_[static_cast<std::size_t>(existing - sections_.data())]
-                                        : AddSection(section);
+  Section& target =
+      existing != nullptr ? sections_[static_cast<std::size_t>(existing - sections_.data())] : AddSection(section);
   if (!target.indexed) Index(target);
   const Span text = Store(key, value);
   // The new line's key is what precedes its first "=". A key holding "=" therefore never names a

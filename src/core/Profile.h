@@ -49,7 +49,7 @@ class Profile {
   };
   struct Line {
     Span text;
-    std::size_t keySize = 0;   // bytes before the first "=", or kNoKey for a line without one
+    std::size_t keySize = 0;           // bytes before the first "=", or kNoKey for a line without one
     mutable std::size_t previous = 0;  // the nearest earlier live line with the same key, or kNone
     bool live = true;
   };

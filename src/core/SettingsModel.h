@@ -12,8 +12,8 @@ class Profile;
 
 struct SettingsValues {
   // A drop-down list's selected index; nullopt when the stored number names none of its items.
-  std::optional<std::int32_t> moniterMode;    // "カレントモニタ", "デスクトップ", "カスタム"
-  std::optional<std::int32_t> showMode;       // 3 items
+  std::optional<std::int32_t> moniterMode;  // "カレントモニタ", "デスクトップ", "カスタム"
+  std::optional<std::int32_t> showMode;     // 3 items
   bool titleBarView = true;
   std::optional<std::int32_t> mainLayerType;  // 3 items
   std::int32_t mainLayerAlpha = 255;          // the track bar's position, always 0-255

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace zarn {
 
 CascadeVariant CascadeVariantFromSetting(std::int32_t uponDef) {

@@ -61,10 +61,10 @@ inline constexpr char16_t kCheckTitleBar[] = u"タイトルバーの表示";
 inline constexpr char16_t kLabelWorkBenchLoad[] = u"ワークベンチ読込み時の動作";
 inline constexpr const char16_t* kMoniterModeItems[] = {u"カレントモニタ", u"デスクトップ", u"カスタム"};
 inline constexpr const char16_t* kShowModeItems[] = {u"画面、タスクトレイ ともに表示", u"画面のみ表示",
-                                                    u"タスクトレイのみ表示"};
+                                                     u"タスクトレイのみ表示"};
 inline constexpr const char16_t* kLayerTypeItems[] = {u"透明化しない", u"フォームを透明にする", u"透明度を指定する"};
 inline constexpr const char16_t* kWorkBenchLoadItems[] = {u"ワークベンチを選択する",
-                                                         u"最近読込んだワークベンチを読込む"};
+                                                          u"最近読込んだワークベンチを読込む"};
 inline constexpr char16_t kHintMoniterMode[] = u"重ねて表示、並べて表示の時の配置を指定します";
 inline constexpr char16_t kHintShowMode[] = u"起動に関する指定を行います";
 inline constexpr char16_t kButtonOk[] = u"OK";

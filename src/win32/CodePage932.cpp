@@ -19,16 +19,13 @@ std::optional<std::wstring> ToWide(UINT codePage, DWORD flags, std::string_view 
   const int needed = ::MultiByteToWideChar(codePage, flags, bytes.data(), length, nullptr, 0);
   if (needed <= 0) return std::nullopt;
   std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-  if (::MultiByteToWideChar(codePage, flags, bytes.data(), length, wide.data(), needed) != needed)
-    return std::nullopt;
+  if (::MultiByteToWideChar(codePage, flags, bytes.data(), length, wide.data(), needed) != needed) return std::nullopt;
   return wide;
 }
 
 }  // namespace
 
-std::wstring WideFromCp932(std::string_view bytes) {
-  return ToWide(kCodePage932, 0, bytes).value_or(std::wstring());
-}
+std::wstring WideFromCp932(std::string_view bytes) { return ToWide(kCodePage932, 0, bytes).value_or(std::wstring()); }
 
 std::optional<std::wstring> WideFromCp932Exact(std::string_view bytes) {
   return ToWide(kCodePage932, MB_ERR_INVALID_CHARS, bytes);
@@ -39,8 +36,8 @@ std::optional<std::string> Cp932FromWide(std::wstring_view text) {
   if (!FitsInt(text.size())) return std::nullopt;
   const int length = static_cast<int>(text.size());
   BOOL usedDefault = FALSE;
-  const int needed = ::WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0,
-                                           nullptr, &usedDefault);
+  const int needed =
+      ::WideCharToMultiByte(kCodePage932, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, &usedDefault);
   if (needed <= 0 || usedDefault) return std::nullopt;
   std::string bytes(static_cast<std::size_t>(needed), '\0');
   usedDefault = FALSE;

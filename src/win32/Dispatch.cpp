@@ -15,8 +15,8 @@ Error ErrorFromException(const std::string& operation, EXCEPINFO& info) {
   std::string description;
   if (info.bstrDescription != nullptr)
     description = Utf8FromWide(std::wstring_view(info.bstrDescription, ::SysStringLen(info.bstrDescription)));
-  const HRESULT code = info.scode != 0 ? info.scode : (info.wCode != 0 ? MAKE_HRESULT(1, FACILITY_ITF, info.wCode)
-                                                                         : DISP_E_EXCEPTION);
+  const HRESULT code =
+      info.scode != 0 ? info.scode : (info.wCode != 0 ? MAKE_HRESULT(1, FACILITY_ITF, info.wCode) : DISP_E_EXCEPTION);
   ::SysFreeString(info.bstrSource);
   ::SysFreeString(info.bstrDescription);
   ::SysFreeString(info.bstrHelpFile);
@@ -51,9 +51,7 @@ void Dispatch::Reset() {
   object_ = nullptr;
 }
 
-std::string Dispatch::Describe(std::wstring_view member) const {
-  return name_ + "." + Utf8FromWide(member);
-}
+std::string Dispatch::Describe(std::wstring_view member) const { return name_ + "." + Utf8FromWide(member); }
 
 Variant Dispatch::Get(std::wstring_view member) const { return Invoke(member, nullptr, 0); }
 

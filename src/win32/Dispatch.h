@@ -36,7 +36,9 @@ class Dispatch {
   // Takes over the caller's reference.
   Dispatch(IDispatch* object, std::string name) : object_(object), name_(std::move(name)) {}
   ~Dispatch() { Reset(); }
-  Dispatch(Dispatch&& other) noexcept : object_(other.object_), name_(std::move(other.name_)) { other.object_ = nullptr; }
+  Dispatch(Dispatch&& other) noexcept : object_(other.object_), name_(std::move(other.name_)) {
+    other.object_ = nullptr;
+  }
   Dispatch& operator=(Dispatch&& other) noexcept;
   Dispatch(const Dispatch&) = delete;
   Dispatch& operator=(const Dispatch&) = delete;

@@ -43,9 +43,7 @@ FileInfo InspectFile(const FilePath& file) {
 
 std::FILE* OpenFileForReading(const FilePath& file) { return _wfopen(file.c_str(), L"rb"); }
 
-bool IsReadOnlyFile(const FilePath& file) {
-  return _waccess(file.c_str(), 0) == 0 && _waccess(file.c_str(), 2) != 0;
-}
+bool IsReadOnlyFile(const FilePath& file) { return _waccess(file.c_str(), 0) == 0 && _waccess(file.c_str(), 2) != 0; }
 
 void RemoveFile(const FilePath& file) { _wunlink(file.c_str()); }
 

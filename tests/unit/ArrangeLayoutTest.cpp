@@ -52,8 +52,8 @@ void ExpectCellsTileTheArea(const Area& area, std::size_t n) {
 
 TEST(TileCells, RowsForOneToTenWindows) {
   const std::map<std::size_t, std::vector<int>> table = {
-      {1, {1}},       {2, {1, 1}},       {3, {1, 2}},       {4, {2, 2}},       {5, {1, 2, 2}},
-      {6, {2, 2, 2}}, {7, {2, 2, 3}},    {8, {2, 3, 3}},    {9, {3, 3, 3}},    {10, {2, 2, 3, 3}},
+      {1, {1}},       {2, {1, 1}},    {3, {1, 2}},    {4, {2, 2}},    {5, {1, 2, 2}},
+      {6, {2, 2, 2}}, {7, {2, 2, 3}}, {8, {2, 3, 3}}, {9, {3, 3, 3}}, {10, {2, 2, 3, 3}},
   };
   const Area area{0, 0, 1920, 1080};
   for (const auto& [n, rows] : table) {
@@ -160,8 +160,7 @@ TEST(ArrangeArea, ChosenBySetting) {
   EXPECT_EQ(ChooseArrangeArea(AreaMode::Custom, monitor, desktop, none), desktop);
   EXPECT_EQ(ChooseArrangeArea(AreaMode::Custom, monitor, desktop, CustomArea{5, 6, 7, 8}), (Area{5, 6, 7, 8}));
   // Each missing key falls back on its own.
-  EXPECT_EQ(ChooseArrangeArea(AreaMode::Custom, monitor, desktop, CustomArea{5, {}, {}, 8}),
-            (Area{5, -200, 4480, 8}));
+  EXPECT_EQ(ChooseArrangeArea(AreaMode::Custom, monitor, desktop, CustomArea{5, {}, {}, 8}), (Area{5, -200, 4480, 8}));
   // A size of zero or less cannot be drawn; it is taken as missing.
   EXPECT_EQ(ChooseArrangeArea(AreaMode::Custom, monitor, desktop, CustomArea{-5, -6, -7, 0}),
             (Area{-5, -6, 4480, 1440}));

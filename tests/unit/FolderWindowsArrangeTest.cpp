@@ -37,8 +37,7 @@ TEST_F(Snapshot, ListsFolderViewsInCollectionOrderWithTheirPlacement) {
   desktop_.Items().back().vanishes = true;
   // Maximized: the rectangle is the maximized one, the normal rectangle is kept apart.
   const Placement maxPlacement{3, {-32000, -32000}, {-8, -8}, {100, 50, 900, 650}};
-  const WindowHandle maximized =
-      desktop_.AddFolderWindow(AsciiPath("C:\\A"), Rect{-8, -8, 1928, 1088}, maxPlacement);
+  const WindowHandle maximized = desktop_.AddFolderWindow(AsciiPath("C:\\A"), Rect{-8, -8, 1928, 1088}, maxPlacement);
 
   Organiser().RefreshHandleList();
   const HandleList& list = Organiser().Handles();
@@ -120,8 +119,8 @@ TEST_F(Cascade, KeepSizeShowsThenMovesEachWindowInOrder) {
   const WindowHandle a = desktop_.AddFolderWindow("C:\\A", Rect{500, 500, 900, 800});
   const WindowHandle b = desktop_.AddFolderWindow("C:\\B", Rect{0, 0, 300, 300});
   Organiser().CascadeWindows(false);
-  EXPECT_EQ(desktop_.Log(), (std::vector<std::string>{Show(a, 10), Pos(a, 0, 0, 0, 0, 1), Show(b, 10),
-                                                      Pos(b, 19, 19, 0, 0, 1)}));
+  EXPECT_EQ(desktop_.Log(),
+            (std::vector<std::string>{Show(a, 10), Pos(a, 0, 0, 0, 0, 1), Show(b, 10), Pos(b, 19, 19, 0, 0, 1)}));
   // Sizes are kept.
   EXPECT_EQ(desktop_.Window(a).rect, (Rect{0, 0, 400, 300}));
   EXPECT_EQ(desktop_.Window(b).rect, (Rect{19, 19, 319, 319}));
@@ -142,8 +141,9 @@ TEST_F(Cascade, KeepSizeWrapsInsideASmallCustomArea) {
 TEST_F(Cascade, UniformSizeIsHalfTheToolbarMonitorWhateverTheArea) {
   desktop_.SetMonitors({Area{-2560, 0, 2560, 1440}, Area{0, 0, 1920, 1080}});
   desktop_.PutToolbarOn(kToolbar, 1);
-  for (const std::string mode : {"MoniterMode=1", "MoniterMode=2\nCustomLeft=0\nCustomTop=0\nCustomWidth=3000\n"
-                                                  "CustomHeight=2000",
+  for (const std::string mode : {"MoniterMode=1",
+                                 "MoniterMode=2\nCustomLeft=0\nCustomTop=0\nCustomWidth=3000\n"
+                                 "CustomHeight=2000",
                                  "MoniterMode=0"}) {
     SettingsText("[Config]\n" + mode + "\n");
     const WindowHandle a = desktop_.AddFolderWindow("C:\\A", Rect{0, 0, 10, 10});
@@ -174,8 +174,8 @@ TEST_F(Tile, AStoredEmptyCustomAreaTakesTheDesktopsExtent) {
   desktop_.SetMonitors({Area{0, 0, 1920, 1080}});
   const WindowHandle a = desktop_.AddFolderWindow("C:\\A", Rect{});
   const WindowHandle b = desktop_.AddFolderWindow("C:\\B", Rect{});
-  for (const char* size : {"CustomWidth=0\nCustomHeight=0", "CustomWidth=0\nCustomHeight=600",
-                           "CustomWidth=800\nCustomHeight=0"}) {
+  for (const char* size :
+       {"CustomWidth=0\nCustomHeight=0", "CustomWidth=0\nCustomHeight=600", "CustomWidth=800\nCustomHeight=0"}) {
     SCOPED_TRACE(size);
     SettingsText(std::string("[Config]\nMoniterMode=2\nCustomLeft=10\nCustomTop=20\n") + size + "\n");
     desktop_.ClearLog();
@@ -207,8 +207,8 @@ TEST_F(Tabs, ArrangingMovesEachWindowOnce) {
   EXPECT_EQ(desktop_.Window(b).rect.left, 23);
   desktop_.ClearLog();
   Organiser().CloseAllWindows();
-  EXPECT_EQ(desktop_.Log(), (std::vector<std::string>{"PostClose(" + std::to_string(a) + ")",
-                                                      "PostClose(" + std::to_string(b) + ")"}));
+  EXPECT_EQ(desktop_.Log(),
+            (std::vector<std::string>{"PostClose(" + std::to_string(a) + ")", "PostClose(" + std::to_string(b) + ")"}));
   // The snapshot itself still lists every tab.
   EXPECT_EQ(Organiser().Handles().size(), 5u);
 }

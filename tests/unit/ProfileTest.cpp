@@ -29,9 +29,8 @@ class TempDir {
   TempDir() {
     static std::atomic<int> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    path_ = fs::temp_directory_path() /
-            ("zarn-profile-" + std::to_string(stamp) + "-" + std::to_string(counter++) + "-" +
-             std::to_string(std::random_device{}()));
+    path_ = fs::temp_directory_path() / ("zarn-profile-" + std::to_string(stamp) + "-" + std::to_string(counter++) +
+                                         "-" + std::to_string(std::random_device{}()));
     fs::create_directories(path_);
   }
   ~TempDir() {
@@ -171,8 +170,8 @@ TEST(ProfileReadTest, HeaderIsFoundOnlyWhereItIsTheWholeLine) {
       "[A]\nk=[v]\nx[B]\n; [C]\n[D] ;\n \t[E]\t\r\n"
       "j=1\n[F]x\n\x83[G]\n[[H]]\n[I]\r[J]\n[K");
   EXPECT_THAT(profile.ReadSections(), ElementsAre("A", "E", "[H]", "I", "J"));
-  EXPECT_THAT(profile.GetStrings(), ElementsAre("[A]", "k=[v]", "x[B]", "[D] ;", "", "[E]", "j=1", "[F]x",
-                                                "\x83[G]", "", "[[H]]", "", "[I]", "", "[J]", "[K", ""));
+  EXPECT_THAT(profile.GetStrings(), ElementsAre("[A]", "k=[v]", "x[B]", "[D] ;", "", "[E]", "j=1", "[F]x", "\x83[G]",
+                                                "", "[[H]]", "", "[I]", "", "[J]", "[K", ""));
 }
 
 TEST(ProfileReadTest, SectionsReadLateStillAnswerEveryOperation) {
@@ -184,8 +183,8 @@ TEST(ProfileReadTest, SectionsReadLateStillAnswerEveryOperation) {
   profile.DeleteKey("D", "d");
   profile.WriteString("E", "e", "50");
   EXPECT_EQ(profile.ReadInteger("F", "f", 0), 6);
-  EXPECT_THAT(profile.GetStrings(), ElementsAre("[A]", "a=1", "", "[B]", "b=2", "", "[C]", "", "[D]", "", "[E]",
-                                                "e=50", "", "[F]", "f=6", ""));
+  EXPECT_THAT(profile.GetStrings(), ElementsAre("[A]", "a=1", "", "[B]", "b=2", "", "[C]", "", "[D]", "", "[E]", "e=50",
+                                                "", "[F]", "f=6", ""));
 }
 
 TEST(ProfileReadTest, LineWithoutEqualsIsKeptButNeverFoundByKey) {
@@ -199,8 +198,7 @@ TEST(ProfileReadTest, LineWithoutEqualsIsKeptButNeverFoundByKey) {
   profile.DeleteKey("S", "");
   profile.DeleteKey("S", "plain");
   profile.WriteString("S", "", "again");
-  EXPECT_THAT(profile.GetStrings(),
-              ElementsAre("[S]", "\x83\x65\x83\x58\x83\x67", "plain", "=again", ""));
+  EXPECT_THAT(profile.GetStrings(), ElementsAre("[S]", "\x83\x65\x83\x58\x83\x67", "plain", "=again", ""));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -214,8 +212,8 @@ TEST(ProfileDuplicateTest, DuplicateSectionsStaySeparateAndTheLastOneAnswers) {
   EXPECT_EQ(profile.ReadInteger("Config", "Top", 0), 0);
   profile.WriteInteger("config", "Top", 7);
   profile.WriteInteger("config", "Left", 3);
-  EXPECT_THAT(profile.GetStrings(), ElementsAre("[Config]", "Left=1", "Top=5", "", "[other]", "k=v", "",
-                                                "[CONFIG]", "Left=3", "Top=7", ""));
+  EXPECT_THAT(profile.GetStrings(),
+              ElementsAre("[Config]", "Left=1", "Top=5", "", "[other]", "k=v", "", "[CONFIG]", "Left=3", "Top=7", ""));
 }
 
 TEST(ProfileDuplicateTest, EmptyLastSectionHidesEarlierContent) {
@@ -314,7 +312,7 @@ TEST(ProfileWriteTest, UnparsableOrMissingNumbersGiveTheDefault) {
   EXPECT_EQ(profile.ReadInteger("Config", "F", 9), -1);
   EXPECT_EQ(profile.ReadInteger("Config", "Z", 9), 9);
   EXPECT_EQ(profile.ReadInteger("None", "A", 9), 9);
-  EXPECT_TRUE(profile.ReadBool("Config", "G", true));   // unparsable: default 1
+  EXPECT_TRUE(profile.ReadBool("Config", "G", true));    // unparsable: default 1
   EXPECT_FALSE(profile.ReadBool("Config", "G", false));  // unparsable: default 0
   EXPECT_TRUE(profile.ReadBool("Config", "H", false));   // any non-zero number is true
   // Read from the file, "2 " was trimmed; written with a blank, it stays and fails.

@@ -30,26 +30,23 @@ TEST_P(MonitorAtCursor, PicksTheFirstMonitorWhoseColumnHoldsTheCursor) {
   EXPECT_EQ(MonitorIndexAtCursor(kMonitors, c.editorMonitor, c.cursor), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RegionSnapping, MonitorAtCursor,
-    testing::Values(CursorCase{"InsidePrimary", {100, 100}, 2, 0},
-                    CursorCase{"InsideLeftMonitorNegativeOrigin", {-640, 300}, 0, 1},
-                    CursorCase{"InsideRightMonitor", {2500, 600}, 0, 2},
-                    // Only x counts: above the right monitor's top, beside the primary's bottom.
-                    CursorCase{"OnlyXIsTested", {2500, 10}, 0, 2},
-                    CursorCase{"FarBelowStillByColumn", {-10, 5000}, 0, 1},
-                    // The seam belongs to both ranges; the first in order wins.
-                    CursorCase{"SeamPrimaryAndRightGoesToPrimary", {1920, 500}, 1, 0},
-                    CursorCase{"SeamLeftAndPrimaryGoesToPrimary", {0, 500}, 1, 0},
-                    CursorCase{"LeftEdgeOfLeftMonitor", {-1280, 0}, 0, 1},
-                    CursorCase{"RightEdgeOfRightMonitor", {3520, 0}, 1, 2},
-                    CursorCase{"PastTheRightEndFallsBackToEditor", {3521, 0}, 1, 1},
-                    CursorCase{"PastTheLeftEndFallsBackToEditor", {-1281, 0}, 2, 2}),
-    [](const testing::TestParamInfo<CursorCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(RegionSnapping, MonitorAtCursor,
+                         testing::Values(CursorCase{"InsidePrimary", {100, 100}, 2, 0},
+                                         CursorCase{"InsideLeftMonitorNegativeOrigin", {-640, 300}, 0, 1},
+                                         CursorCase{"InsideRightMonitor", {2500, 600}, 0, 2},
+                                         // Only x counts: above the right monitor's top, beside the primary's bottom.
+                                         CursorCase{"OnlyXIsTested", {2500, 10}, 0, 2},
+                                         CursorCase{"FarBelowStillByColumn", {-10, 5000}, 0, 1},
+                                         // The seam belongs to both ranges; the first in order wins.
+                                         CursorCase{"SeamPrimaryAndRightGoesToPrimary", {1920, 500}, 1, 0},
+                                         CursorCase{"SeamLeftAndPrimaryGoesToPrimary", {0, 500}, 1, 0},
+                                         CursorCase{"LeftEdgeOfLeftMonitor", {-1280, 0}, 0, 1},
+                                         CursorCase{"RightEdgeOfRightMonitor", {3520, 0}, 1, 2},
+                                         CursorCase{"PastTheRightEndFallsBackToEditor", {3521, 0}, 1, 1},
+                                         CursorCase{"PastTheLeftEndFallsBackToEditor", {-1281, 0}, 2, 2}),
+                         [](const testing::TestParamInfo<CursorCase>& info) { return info.param.name; });
 
-TEST(RegionSnapping, NoMonitorsFallsBackToEditor) {
-  EXPECT_EQ(MonitorIndexAtCursor({}, 3, {0, 0}), 3);
-}
+TEST(RegionSnapping, NoMonitorsFallsBackToEditor) { EXPECT_EQ(MonitorIndexAtCursor({}, 3, {0, 0}), 3); }
 
 // A gap between two monitors that are not adjacent: a cursor in it is on no monitor.
 TEST(RegionSnapping, CursorBetweenMonitorsFallsBackToEditor) {

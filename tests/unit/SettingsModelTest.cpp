@@ -32,9 +32,9 @@ class OrganiserTest : public ::testing::Test {
  protected:
   OrganiserTest() {
     static std::atomic<int> counter{0};
-    dir_ = fs::temp_directory_path() / ("zarn-organiser-" +
-                                        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-                                        "-" + std::to_string(counter++) + "-" + std::to_string(std::random_device{}()));
+    dir_ = fs::temp_directory_path() /
+           ("zarn-organiser-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+            std::to_string(counter++) + "-" + std::to_string(std::random_device{}()));
     fs::create_directories(dir_);
   }
   ~OrganiserTest() override {
@@ -54,18 +54,20 @@ class OrganiserTest : public ::testing::Test {
 // ---- the settings page
 
 struct StoredCase {
-  const char* config;       // the lines of [Config] as another editor may have left them
+  const char* config;  // the lines of [Config] as another editor may have left them
   SettingsValues shown;
-  const char* stored[6];    // what OK writes back, in order
+  const char* stored[6];  // what OK writes back, in order
 };
 
 TEST(SettingsValuesTest, StoredNumbersShowAndStoreAsTheListsAndTrackBarAllow) {
   const StoredCase cases[] = {
-      {"", {0, 0, true, 0, 255, 0},
+      {"",
+       {0, 0, true, 0, 255, 0},
        {"MoniterMode=0", "ShowMode=0", "TitleBarView=1", "MainLayerType=0", "MainLayerAlpha=255", "WorkBenchLoad=0"}},
       {"ShowMode=5\nMainLayerAlpha=300\nMoniterMode=-1\nWorkBenchLoad=2\nMainLayerType=3\nTitleBarView=0",
        {std::nullopt, std::nullopt, false, std::nullopt, 255, std::nullopt},
-       {"MoniterMode=-1", "ShowMode=-1", "TitleBarView=0", "MainLayerType=-1", "MainLayerAlpha=255", "WorkBenchLoad=-1"}},
+       {"MoniterMode=-1", "ShowMode=-1", "TitleBarView=0", "MainLayerType=-1", "MainLayerAlpha=255",
+        "WorkBenchLoad=-1"}},
       {"MoniterMode=$2\nShowMode=0x1\nMainLayerType=x2\nMainLayerAlpha=$80\nWorkBenchLoad=X1\nTitleBarView=$0",
        {2, 1, false, 2, 128, 1},
        {"MoniterMode=2", "ShowMode=1", "TitleBarView=0", "MainLayerType=2", "MainLayerAlpha=128", "WorkBenchLoad=1"}},

@@ -150,8 +150,8 @@ bool SimulatedDesktop::ShowWindow(WindowHandle window, std::int32_t showCmd) {
 bool SimulatedDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y,
                                     std::int32_t cx, std::int32_t cy, std::uint32_t flags) {
   std::ostringstream entry;
-  entry << "SetWindowPos(" << window << ", " << static_cast<std::int64_t>(insertAfter) << ", " << x << ", " << y
-        << ", " << cx << ", " << cy << ", " << flags << ')';
+  entry << "SetWindowPos(" << window << ", " << static_cast<std::int64_t>(insertAfter) << ", " << x << ", " << y << ", "
+        << cx << ", " << cy << ", " << flags << ')';
   log_.push_back(entry.str());
   auto it = windows_.find(window);
   if (it == windows_.end()) return false;

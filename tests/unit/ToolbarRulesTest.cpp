@@ -26,15 +26,15 @@ TEST(StartPosition, KeepsWhatIsOnScreenResetsBeyondTheDesktopAndRescuesTheLost) 
     Point stored;
     Point expected;
   } cases[] = {
-      {{755, 605}, {755, 605}},       // the first run's design position
-      {{5000, 605}, {0, 605}},        // beyond the desktop's width: reset to 0
-      {{3840, 605}, {1820, 605}},     // equal to the width is kept, then moved onto the nearest monitor
-      {{-1500, 300}, {-1500, 300}},   // on the monitor left of the primary one
-      {{100, 5000}, {100, 0}},        // beyond the desktop's height
-      {{1900, 1070}, {1900, 1070}},   // partly visible: the user's own choice
-      {{0, -500}, {0, 0}},            // above every monitor: onto the work area
-      {{-5000, 900}, {-1920, 900}},   // left of everything, low on the screen
-      {{2500, 1050}, {1820, 960}},    // after the resolution was lowered: fully inside the work area
+      {{755, 605}, {755, 605}},      // the first run's design position
+      {{5000, 605}, {0, 605}},       // beyond the desktop's width: reset to 0
+      {{3840, 605}, {1820, 605}},    // equal to the width is kept, then moved onto the nearest monitor
+      {{-1500, 300}, {-1500, 300}},  // on the monitor left of the primary one
+      {{100, 5000}, {100, 0}},       // beyond the desktop's height
+      {{1900, 1070}, {1900, 1070}},  // partly visible: the user's own choice
+      {{0, -500}, {0, 0}},           // above every monitor: onto the work area
+      {{-5000, 900}, {-1920, 900}},  // left of everything, low on the screen
+      {{2500, 1050}, {1820, 960}},   // after the resolution was lowered: fully inside the work area
   };
   for (const Case& c : cases) {
     const Point p = StartPosition(c.stored, size, desktop, monitors);
@@ -51,8 +51,11 @@ TEST(ToolbarSettings, EveryStoredValueHasAnAnswer) {
   struct ShowCase {
     std::int32_t stored;
     bool window, icon, closeEnds;
-  } shows[] = {{0, true, true, false}, {1, true, false, true}, {2, false, true, false},
-               {3, true, true, false}, {-1, true, true, false}};
+  } shows[] = {{0, true, true, false},
+               {1, true, false, true},
+               {2, false, true, false},
+               {3, true, true, false},
+               {-1, true, true, false}};
   for (const ShowCase& c : shows) {
     const ShowMode mode = ShowModeFromSetting(c.stored);
     EXPECT_EQ(ShowModeActionFor(mode).showWindow, c.window) << c.stored;
@@ -72,9 +75,9 @@ TEST(ToolbarSettings, EveryStoredValueHasAnAnswer) {
     std::int32_t type, alpha;
     LayerAction action;
     std::uint32_t value;
-  } layers[] = {{0, 128, LayerAction::RemoveLayered, 0},  {1, 128, LayerAction::ColourKey, 0xF0F0F0},
-                {2, 128, LayerAction::Alpha, 128},         {2, 0, LayerAction::Alpha, 0},
-                {2, 300, LayerAction::Alpha, 255},         {2, -4, LayerAction::Alpha, 0},
+  } layers[] = {{0, 128, LayerAction::RemoveLayered, 0}, {1, 128, LayerAction::ColourKey, 0xF0F0F0},
+                {2, 128, LayerAction::Alpha, 128},       {2, 0, LayerAction::Alpha, 0},
+                {2, 300, LayerAction::Alpha, 255},       {2, -4, LayerAction::Alpha, 0},
                 {3, 128, LayerAction::Nothing, 0}};
   for (const LayerCase& c : layers) {
     const LayerRequest request = LayerRequestFor(c.type, c.alpha, 0xF0F0F0);
@@ -179,9 +182,8 @@ TEST(UserMessages, ErrorDotRuleAndFolderSummaries) {
 // The toolbar's layout: cascade (a drop-down, 36), tile (23), a separator (8), close all (23), the
 // separator that always ends the first row, then save and load (36 each).
 TEST(ToolbarWrap, RowsBreakAtTheWidthAndAfterTheFixedBreak) {
-  const std::vector<ToolbarItem> items = {{36, false, false}, {23, false, false}, {8, true, false},
-                                          {23, false, false}, {8, true, true},    {36, false, false},
-                                          {36, false, false}};
+  const std::vector<ToolbarItem> items = {{36, false, false}, {23, false, false}, {8, true, false},  {23, false, false},
+                                          {8, true, true},    {36, false, false}, {36, false, false}};
   struct Case {
     std::int32_t width;
     std::vector<bool> ends;

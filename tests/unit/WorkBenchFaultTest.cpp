@@ -44,11 +44,14 @@ std::string Record(const std::string& path, Rect rect) {
 }
 
 const std::vector<std::string> kFolders = {"C:\\A", "C:\\B", "C:\\C"};
-Rect PlaceOf(std::size_t i) { return Rect{static_cast<std::int32_t>(100 * i), 10, static_cast<std::int32_t>(100 * i + 400), 310}; }
+Rect PlaceOf(std::size_t i) {
+  return Rect{static_cast<std::int32_t>(100 * i), 10, static_cast<std::int32_t>(100 * i + 400), 310};
+}
 
 std::string WorkBenchWithAllFolders() {
   std::string text = "[R]\n";
-  for (std::size_t i = 0; i < kFolders.size(); ++i) text += std::to_string(i + 1) + "=" + Record(kFolders[i], PlaceOf(i)) + "\n";
+  for (std::size_t i = 0; i < kFolders.size(); ++i)
+    text += std::to_string(i + 1) + "=" + Record(kFolders[i], PlaceOf(i)) + "\n";
   return text + "Last=0\n[Other]\nLast=1\n";
 }
 

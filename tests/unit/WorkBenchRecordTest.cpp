@@ -62,8 +62,8 @@ TEST(FormatRecordLine, PutsEveryFieldInItsColumn) {
   const THandleListRec record =
       Record("D:\\x", {-1920, -30, -1000, 570}, 2, {-32000, -31999}, {-8, -7}, {-1800, -20, -1100, 560});
   const std::vector<std::string> fields = Fields(FormatRecordLine(record));
-  const std::vector<std::string> expected = {"D:\\x",  "-1920",  "-30", "920", "600",   "2",     "-32000",
-                                             "-31999", "-8",     "-7",  "-20", "-1800", "-1100", "560"};
+  const std::vector<std::string> expected = {"D:\\x",  "-1920", "-30", "920", "600",   "2",     "-32000",
+                                             "-31999", "-8",    "-7",  "-20", "-1800", "-1100", "560"};
   EXPECT_EQ(fields, expected);
 }
 

@@ -76,9 +76,10 @@ TEST_F(LoadWorkBench, RecordWithOnlyAPathUses100AndAShowCommandWindowsKnows) {
   Load("P");
   ASSERT_EQ(desktop_.OpenedWindows().size(), 1u);
   const WindowHandle w = desktop_.OpenedWindows()[0];
-  EXPECT_EQ(CallsOn(w), (std::vector<std::string>{
-                            "SetWindowPos(" + H(w) + ", 0, 100, 100, 100, 100, 0)", "ShowWindow(" + H(w) + ", 1)",
-                            "SetWindowPlacement(" + H(w) + ", show 1, min 100 100, max 100 100, normal 100 100 100 100)"}));
+  EXPECT_EQ(CallsOn(w),
+            (std::vector<std::string>{
+                "SetWindowPos(" + H(w) + ", 0, 100, 100, 100, 100, 0)", "ShowWindow(" + H(w) + ", 1)",
+                "SetWindowPlacement(" + H(w) + ", show 1, min 100 100, max 100 100, normal 100 100 100 100)"}));
   EXPECT_TRUE(desktop_.Window(w).visible);
 }
 
@@ -115,14 +116,15 @@ TEST_F(LoadWorkBench, MaximizedRecordIsNotForcedToItsRectangle) {
   Load("M");
   const WindowHandle w = desktop_.OpenedWindows().at(0);
   EXPECT_EQ(desktop_.Count("SetWindowPos"), 1);
-  EXPECT_EQ(CallsOn(w).back(), "SetWindowPlacement(" + H(w) + ", show 3, min -1 -1, max -8 -8, normal 100 100 900 700)");
+  EXPECT_EQ(CallsOn(w).back(),
+            "SetWindowPlacement(" + H(w) + ", show 3, min -1 -1, max -8 -8, normal 100 100 900 700)");
   EXPECT_EQ(desktop_.Sleeps(), 0);
 }
 
 TEST_F(LoadWorkBench, WindowThatRefusesItsSizeIsPlacedAfterBoundedTries) {
   desktop_.OnExplore("C:\\Small", ExploreBehaviour{.minWidth = 112, .minHeight = 27});
-  WorkBenchText("[C]\n1=" + Record("C:\\Small", {10, 10, 60, 20}, 1, {10, 10, 60, 20}) + "\n2=" +
-                Record("C:\\Next", {0, 0, 500, 500}, 1, {0, 0, 500, 500}) + "\n");
+  WorkBenchText("[C]\n1=" + Record("C:\\Small", {10, 10, 60, 20}, 1, {10, 10, 60, 20}) +
+                "\n2=" + Record("C:\\Next", {0, 0, 500, 500}, 1, {0, 0, 500, 500}) + "\n");
   const RestoreResult result = Load("C");
   EXPECT_TRUE(result.notRestored.empty());
   ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
@@ -143,8 +145,8 @@ TEST_F(LoadWorkBench, ClosingWindowsStillListedAreNeverTaken) {
   const WindowHandle old2 = desktop_.AddFolderWindow("C:\\Old2", Rect{0, 0, 300, 300});
   // The first new window appears only after two more snapshots, while both old ones are still listed.
   desktop_.OnExplore("C:\\A", ExploreBehaviour{.appearsAfterSnapshots = 2});
-  WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {1, 2, 301, 202}) + "\n2=" +
-                Record("C:\\B", {3, 4, 303, 204}, 1, {3, 4, 303, 204}) + "\n");
+  WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {1, 2, 301, 202}) +
+                "\n2=" + Record("C:\\B", {3, 4, 303, 204}, 1, {3, 4, 303, 204}) + "\n");
 
   EXPECT_TRUE(Load("R").notRestored.empty());
   EXPECT_EQ(CallsOn(old1), (std::vector<std::string>{"PostClose(" + H(old1) + ")"}));
@@ -159,9 +161,9 @@ TEST_F(LoadWorkBench, ScanFromTheEndTakesTheNewestWindow) {
   // While the shell opens C:\A, the user opens another folder window, listed ahead of the new one.
   WindowHandle foreign = 0;
   desktop_.OnExplore("C:\\A", ExploreBehaviour{.meanwhile = [&](SimulatedDesktop& desktop) {
-                                  foreign = desktop.AddFolderWindow("C:\\Foreign", Rect{7, 7, 107, 107});
-                                  std::rotate(desktop.Items().begin(), desktop.Items().end() - 1, desktop.Items().end());
-                                }});
+                       foreign = desktop.AddFolderWindow("C:\\Foreign", Rect{7, 7, 107, 107});
+                       std::rotate(desktop.Items().begin(), desktop.Items().end() - 1, desktop.Items().end());
+                     }});
   WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n");
   Load("R");
   ASSERT_EQ(desktop_.OpenedWindows().size(), 1u);
@@ -172,8 +174,9 @@ TEST_F(LoadWorkBench, ScanFromTheEndTakesTheNewestWindow) {
 
 TEST_F(LoadWorkBench, FolderWhoseWindowNeverComesIsReportedAfterTheWait) {
   desktop_.OnExplore("C:\\Never", ExploreBehaviour{.kind = ExploreBehaviour::Kind::Ignore});
-  WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n2=" + Record("C:\\Never", {0, 0, 9, 9}, 1, {}) +
-                "\n3=" + Record("C:\\C", {5, 6, 305, 206}, 1, {}) + "\nLast=0\n[Other]\nLast=1\n");
+  WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) +
+                "\n2=" + Record("C:\\Never", {0, 0, 9, 9}, 1, {}) + "\n3=" + Record("C:\\C", {5, 6, 305, 206}, 1, {}) +
+                "\nLast=0\n[Other]\nLast=1\n");
   const auto start = desktop_.Now();
 
   const RestoreResult result = Load("R");
@@ -191,16 +194,16 @@ TEST_F(LoadWorkBench, WaitEndsEvenWhenTheClockStandsStill) {
   desktop_.FreezeClock();
   desktop_.OnExplore("C:\\Never", ExploreBehaviour{.kind = ExploreBehaviour::Kind::Ignore});
   desktop_.OnExplore("C:\\Small", ExploreBehaviour{.minWidth = 500, .minHeight = 500});
-  WorkBenchText("[R]\n1=" + Record("C:\\Never", {0, 0, 9, 9}, 1, {}) + "\n2=" + Record("C:\\Small", {0, 0, 9, 9}, 1, {}) +
-                "\n");
+  WorkBenchText("[R]\n1=" + Record("C:\\Never", {0, 0, 9, 9}, 1, {}) +
+                "\n2=" + Record("C:\\Small", {0, 0, 9, 9}, 1, {}) + "\n");
   EXPECT_EQ(Load("R").notRestored, (std::vector<std::string>{"C:\\Never"}));
   EXPECT_EQ(desktop_.Sleeps(), kMaxNewWindowPolls - 1 + kMaxRectangleTries - 1);
 }
 
 TEST_F(LoadWorkBench, FolderTheShellRefusesIsSkippedAtOnceAndReported) {
   desktop_.OnExplore("C:\\Missing", ExploreBehaviour{.kind = ExploreBehaviour::Kind::Refuse});
-  WorkBenchText("[R]\n1=" + Record("C:\\Missing", {0, 0, 9, 9}, 1, {}) + "\n2=" + Record("C:\\B", {3, 4, 303, 204}, 1, {}) +
-                "\n");
+  WorkBenchText("[R]\n1=" + Record("C:\\Missing", {0, 0, 9, 9}, 1, {}) +
+                "\n2=" + Record("C:\\B", {3, 4, 303, 204}, 1, {}) + "\n");
   const RestoreResult result = Load("R");
   EXPECT_EQ(result.notRestored, (std::vector<std::string>{"C:\\Missing"}));
   EXPECT_EQ(desktop_.Sleeps(), 0);
@@ -275,10 +278,11 @@ TEST_F(LoadWorkBench, WindowComingAfterItsWaitRanOutGetsItsOwnPlaceNotTheNextOne
     SCOPED_TRACE(c.stored);
     desktop_ = SimulatedDesktop();
     desktop_.SetLongPathForm("C:\\LATEFO~1", "C:\\Late folder");
-    desktop_.OnExplore(c.stored, ExploreBehaviour{.appearsAfterSnapshots = kPollsOfOneWait, .reportedPath = c.reported});
+    desktop_.OnExplore(c.stored,
+                       ExploreBehaviour{.appearsAfterSnapshots = kPollsOfOneWait, .reportedPath = c.reported});
     desktop_.OnExplore(c.next, ExploreBehaviour{.appearsAfterSnapshots = 1});
-    WorkBenchText("[R]\n1=" + Record(c.stored, {1, 2, 301, 202}, 1, {}) + "\n2=" + Record(c.next, {3, 4, 303, 204}, 1, {}) +
-                  "\n");
+    WorkBenchText("[R]\n1=" + Record(c.stored, {1, 2, 301, 202}, 1, {}) +
+                  "\n2=" + Record(c.next, {3, 4, 303, 204}, 1, {}) + "\n");
 
     // Placed after all, so no longer named as not restored.
     EXPECT_TRUE(Load("R").notRestored.empty());
@@ -310,8 +314,8 @@ TEST_F(LoadWorkBench, ShellReportingPathsInAnUnknownFormStillRestoresAsBefore) {
                                                  .appearsAfterSnapshots = 1,
                                                  .reportedPath = prefix + "C:\\B"});
     desktop_.OnExplore("C:\\C", ExploreBehaviour{.appearsAfterSnapshots = 1, .reportedPath = prefix + "C:\\C"});
-    WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n2=" + Record("C:\\B", {9, 9, 99, 99}, 1, {}) +
-                  "\n3=" + Record("C:\\C", {5, 6, 305, 206}, 1, {}) + "\n");
+    WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n2=" +
+                  Record("C:\\B", {9, 9, 99, 99}, 1, {}) + "\n3=" + Record("C:\\C", {5, 6, 305, 206}, 1, {}) + "\n");
 
     EXPECT_TRUE(Load("R").notRestored.empty());
     ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
@@ -336,8 +340,8 @@ TEST_F(LoadWorkBench, SnapshotFailingWhileOldWindowsCloseIsTakenAgain) {
 
 TEST_F(LoadWorkBench, ShellThatKeepsFailingEndsTheRestoreWithoutMarking) {
   desktop_.AddFolderWindow("C:\\Old", Rect{0, 0, 300, 300});
-  WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n2=" + Record("C:\\B", {1, 2, 301, 202}, 1, {}) +
-                "\nLast=0\n[Other]\nLast=1\n");
+  WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) +
+                "\n2=" + Record("C:\\B", {1, 2, 301, 202}, 1, {}) + "\nLast=0\n[Other]\nLast=1\n");
   const std::string fileBefore = WorkBenchFileText();
   desktop_.BreakShellAfterSnapshots(1);  // the close-all snapshot still works
   const auto start = desktop_.Now();

@@ -135,8 +135,7 @@ TEST_F(SaveWorkBench, LeavesOutPathsTheFileCannotHoldAndSaysWhich) {
   Placement normal;
   normal.showCmd = 1;
   desktop_.AddFolderWindow(ShellFolderPath{"C:\\?t?", wide, false}, Rect{0, 0, 100, 100}, normal);
-  desktop_.AddFolderWindow(ShellFolderPath{"C:\\Bad\tName", u"C:\\Bad\tName", true}, Rect{0, 0, 100, 100},
-                           normal);
+  desktop_.AddFolderWindow(ShellFolderPath{"C:\\Bad\tName", u"C:\\Bad\tName", true}, Rect{0, 0, 100, 100}, normal);
   desktop_.AddFolderWindow("C:\\Two", Rect{0, 0, 100, 100});
 
   const SaveResult result = Save("Mixed", true);

@@ -58,8 +58,8 @@ std::vector<std::wstring> ListedLines(std::wstring_view text) {
 }  // namespace
 
 bool SamePath(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](wchar_t x, wchar_t y) { return std::towlower(x) == std::towlower(y); });
 }
 
 void E2eTest::SetUp() {
@@ -130,8 +130,7 @@ HWND E2eTest::OpenFolderWindow(const std::filesystem::path& folder, const std::v
 }
 
 void E2eTest::MoveWindowTo(HWND window, const RECT& rect) {
-  SetWindowPos(window, HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-               SWP_NOACTIVATE);
+  SetWindowPos(window, HWND_TOP, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, SWP_NOACTIVATE);
   EXPECT_TRUE(WaitUntil([&] { return ReadWindow(window).rect == rect; }, 2s));
 }
 

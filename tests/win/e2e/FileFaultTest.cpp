@@ -171,7 +171,8 @@ class UnwritableFolderTest : public E2eTest {
     const std::filesystem::path probe = folder / L"probe";
     const bool done = WaitUntil(
         [&] {
-          HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+          HANDLE file =
+              CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
           if (file == INVALID_HANDLE_VALUE) return on;
           CloseHandle(file);
           DeleteFileW(probe.c_str());
@@ -192,16 +193,17 @@ TEST_F(UnwritableFolderTest, EveryWriteIsToldOnceAndChangesNoFile) {
   SetWindowPos(zarn.Window(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   const std::string settings = ReadFileBytes(zarn.SettingsFile());
   const std::string workBenches = ReadFileBytes(zarn.WorkBenchFile());
-  if (!SetImmutable(ZarnFolder(), true)) GTEST_SKIP() << "the folder could not be made unwritable (chattr +i needs root)";
+  if (!SetImmutable(ZarnFolder(), true))
+    GTEST_SKIP() << "the folder could not be made unwritable (chattr +i needs root)";
 
   struct Step {
     const char* name;
     UINT command;
     const std::filesystem::path file;
   };
-  for (const Step& step : {Step{"title bar", IDM_TITLEBAR_TOGGLE, zarn.SettingsFile()},
-                           Step{"new workbench", IDM_NEW_WB, zarn.WorkBenchFile()},
-                           Step{"exit", IDM_EXIT, zarn.SettingsFile()}}) {
+  for (const Step& step :
+       {Step{"title bar", IDM_TITLEBAR_TOGGLE, zarn.SettingsFile()},
+        Step{"new workbench", IDM_NEW_WB, zarn.WorkBenchFile()}, Step{"exit", IDM_EXIT, zarn.SettingsFile()}}) {
     SCOPED_TRACE(step.name);
     ASSERT_TRUE(zarn.Post(step.command));
     if (step.command == IDM_NEW_WB) {

@@ -185,13 +185,16 @@ TEST_P(CornerSnapTest, ConfirmedAreaIsWhereTheCustomModeTiles) {
   EXPECT_EQ(ReadWindow(folders[1].hwnd).rect, RectAt(a.left, a.top + half, Width(a), half));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Corners, CornerSnapTest,
-    ::testing::Values(CornerCase{"TopLeftThenBottomRightCoverTheMonitor", RectAt(300, 200, 400, 300),
-                                 {kTopLeft, kBottomRight}, kMonitor},
-                      CornerCase{"BottomRightKeepsTheTopLeft", RectAt(200, 150, 500, 400), {kBottomRight},
-                                 RectAt(200, 150, 1720, 930)}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Corners, CornerSnapTest,
+                         ::testing::Values(CornerCase{"TopLeftThenBottomRightCoverTheMonitor",
+                                                      RectAt(300, 200, 400, 300),
+                                                      {kTopLeft, kBottomRight},
+                                                      kMonitor},
+                                           CornerCase{"BottomRightKeepsTheTopLeft",
+                                                      RectAt(200, 150, 500, 400),
+                                                      {kBottomRight},
+                                                      RectAt(200, 150, 1720, 930)}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace zarn::e2e

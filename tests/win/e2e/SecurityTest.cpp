@@ -55,9 +55,7 @@ bool IsSystemDll(const fs::path& module) {
 
 // The test bed's stand-in for the shell's automation server, registered in the prefix where the
 // real one would be; it is not the program's choice.
-bool IsStandinShell(const fs::path& module) {
-  return Lower(module.filename().wstring()) == L"zarn_standin_shell.dll";
-}
+bool IsStandinShell(const fs::path& module) { return Lower(module.filename().wstring()) == L"zarn_standin_shell.dll"; }
 
 struct FileState {
   std::uintmax_t size;
@@ -75,8 +73,8 @@ fs::path ProfileFolder() {
 // Every file on the drive. In the test bed the profile's Desktop, Documents, Templates and the like
 // are links into the Linux home, far too large to walk: their top level is where a program would write.
 Tree ListFiles(const fs::path& drive, const fs::path& profile) {
-  static const std::set<std::wstring> kLinked = {L"desktop", L"documents", L"downloads", L"music",
-                                                  L"pictures", L"videos",   L"templates"};
+  static const std::set<std::wstring> kLinked = {L"desktop",  L"documents", L"downloads", L"music",
+                                                 L"pictures", L"videos",    L"templates"};
   Tree tree;
   std::error_code error;
   for (fs::recursive_directory_iterator it(drive, fs::directory_options::skip_permission_denied, error), end;
@@ -177,7 +175,8 @@ std::vector<std::wstring> ImportedDlls(const fs::path& exe) {
   HMODULE image = LoadLibraryExW(exe.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
   if (image == nullptr) return names;
   const auto* base = reinterpret_cast<const BYTE*>(image);
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const auto* nt =
+      reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
   const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   for (const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
        imports.Size != 0 && entry->Name != 0; ++entry) {
@@ -194,7 +193,7 @@ std::vector<std::wstring> ImportedDlls(const fs::path& exe) {
 // DLL the program wants it loads by full system path.
 TEST_F(SecurityTest, ImportsOnlyDllsThatNeverComeFromBesideTheProgram) {
   static const std::set<std::wstring> kKnownDlls = {
-      L"advapi32.dll", L"clbcatq.dll",  L"combase.dll",  L"comdlg32.dll", L"coml2.dll",   L"difxapi.dll",
+      L"advapi32.dll", L"clbcatq.dll",  L"combase.dll",  L"comdlg32.dll", L"coml2.dll",    L"difxapi.dll",
       L"gdi32.dll",    L"gdiplus.dll",  L"imagehlp.dll", L"imm32.dll",    L"kernel32.dll", L"msctf.dll",
       L"msvcrt.dll",   L"normaliz.dll", L"nsi.dll",      L"ole32.dll",    L"oleaut32.dll", L"psapi.dll",
       L"rpcrt4.dll",   L"sechost.dll",  L"setupapi.dll", L"shcore.dll",   L"shell32.dll",  L"shlwapi.dll",
@@ -208,7 +207,8 @@ TEST_F(SecurityTest, ImportsOnlyDllsThatNeverComeFromBesideTheProgram) {
   // The common controls come from the side-by-side store even with a comctl32.dll planted beside the
   // program and Wine told to prefer, as Windows does, a DLL found on the search path.
   fs::create_directories(ZarnFolder());
-  ASSERT_TRUE(CopyFileW((ProgramFolder() / L"zarn_planted.dll").c_str(), (ZarnFolder() / L"comctl32.dll").c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileW((ProgramFolder() / L"zarn_planted.dll").c_str(), (ZarnFolder() / L"comctl32.dll").c_str(), FALSE));
   EnvironmentOverride environment;
   environment.Set(L"WINEDLLOVERRIDES", L"comctl32=n,b;mscoree,mshtml=;winedbg.exe=d");
   ZarnClient& zarn = Ready(StartZarn());

@@ -37,15 +37,17 @@ inline Layer LayerOf(HWND window) {
   return layer;
 }
 
-inline bool IsAlpha(const Layer& layer, BYTE alpha) { return layer.layered && layer.flags == LWA_ALPHA && layer.alpha == alpha; }
+inline bool IsAlpha(const Layer& layer, BYTE alpha) {
+  return layer.layered && layer.flags == LWA_ALPHA && layer.alpha == alpha;
+}
 inline bool IsColourKey(const Layer& layer) {
   return layer.layered && layer.flags == LWA_COLORKEY && layer.key == GetSysColor(COLOR_BTNFACE);
 }
 
 // Three workbenches, the first with a folder record, as the program writes them.
 inline std::string ThreeWorkBenches(std::wstring_view first = L"A") {
-  return WorkBenchSection(first, true, {{L"C:\\Work\\One", RectAt(10, 20, 300, 200)}}) +
-         WorkBenchSection(L"B", false) + WorkBenchSection(L"C", false);
+  return WorkBenchSection(first, true, {{L"C:\\Work\\One", RectAt(10, 20, 300, 200)}}) + WorkBenchSection(L"B", false) +
+         WorkBenchSection(L"C", false);
 }
 
 class SettingsDialogTest : public E2eTest {

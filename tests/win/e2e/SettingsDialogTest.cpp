@@ -196,19 +196,18 @@ const Step kUp{IDC_BTN_UP}, kDown{IDC_BTN_DOWN}, kDelete{IDC_BTN_DELETE};
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, CommitTest,
-    ::testing::Values(CommitCase{"UnchangedFromTheSettingsCommand", IDM_CONFIG_DIALOG, {}, {L"A", L"B", L"C"}},
-                      CommitCase{"UnchangedFromTheOrganiseCommand", IDM_ORGANISE_WB, {}, {L"A", L"B", L"C"}},
-                      CommitCase{"NothingSelectedDoesNothing", IDM_ORGANISE_WB, {kUp, kDown, kDelete},
-                                 {L"A", L"B", L"C"}},
-                      CommitCase{"FirstUpAndLastDownDoNothing", IDM_ORGANISE_WB,
-                                 {Select(0), kUp, Select(3), kDown},
-                                 {L"A", L"B", L"C"}},
-                      CommitCase{"MovedUpAndDown", IDM_ORGANISE_WB, {Select(2), kUp, kUp, Select(1), kDown},
-                                 {L"C", L"B", L"A"}},
-                      CommitCase{"DeletedIsGone", IDM_ORGANISE_WB, {Select(1), kDelete}, {L"A", L"C"}},
-                      CommitCase{"AllDeleted", IDM_ORGANISE_WB,
-                                 {Select(0), kDelete, Select(0), kDelete, Select(0), kDelete, Select(0), kDelete},
-                                 {}}),
+    ::testing::Values(
+        CommitCase{"UnchangedFromTheSettingsCommand", IDM_CONFIG_DIALOG, {}, {L"A", L"B", L"C"}},
+        CommitCase{"UnchangedFromTheOrganiseCommand", IDM_ORGANISE_WB, {}, {L"A", L"B", L"C"}},
+        CommitCase{"NothingSelectedDoesNothing", IDM_ORGANISE_WB, {kUp, kDown, kDelete}, {L"A", L"B", L"C"}},
+        CommitCase{
+            "FirstUpAndLastDownDoNothing", IDM_ORGANISE_WB, {Select(0), kUp, Select(3), kDown}, {L"A", L"B", L"C"}},
+        CommitCase{"MovedUpAndDown", IDM_ORGANISE_WB, {Select(2), kUp, kUp, Select(1), kDown}, {L"C", L"B", L"A"}},
+        CommitCase{"DeletedIsGone", IDM_ORGANISE_WB, {Select(1), kDelete}, {L"A", L"C"}},
+        CommitCase{"AllDeleted",
+                   IDM_ORGANISE_WB,
+                   {Select(0), kDelete, Select(0), kDelete, Select(0), kDelete, Select(0), kDelete},
+                   {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- the dialog's own make-up
@@ -284,10 +283,9 @@ TEST_P(KeysTest, EnterAndEscapeCloseNothing) {
   CloseWith(IDC_BTN_CONFIG_CANCEL);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, KeysTest, ::testing::Values(IDM_CONFIG_DIALOG, IDM_ORGANISE_WB),
-                         [](const auto& info) {
-                           return std::string(info.param == IDM_CONFIG_DIALOG ? "General" : "WorkBenches");
-                         });
+INSTANTIATE_TEST_SUITE_P(Pages, KeysTest, ::testing::Values(IDM_CONFIG_DIALOG, IDM_ORGANISE_WB), [](const auto& info) {
+  return std::string(info.param == IDM_CONFIG_DIALOG ? "General" : "WorkBenches");
+});
 
 struct CloseCase {
   const char* name;

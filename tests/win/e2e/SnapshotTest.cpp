@@ -77,11 +77,12 @@ TEST_F(SnapshotTest, OneWindowIsRecordedWithItsPathRectangleAndPlacement) {
   EXPECT_EQ(records[0].showCmd, SW_SHOWNORMAL);
   EXPECT_EQ(records[0].normalPosition, placed);
   // Every field, the minimized and maximized positions included, is the window's own.
-  EXPECT_EQ(ReadFileBytes(Zarn().WorkBenchFile()),
-            WrittenForm({{"[One]", "1=" + RecordLine(FolderPathOf(window), placed, SW_SHOWNORMAL,
-                                                      reported[0].placement.ptMinPosition,
-                                                      reported[0].placement.ptMaxPosition, placed),
-                          "Last=1"}}));
+  EXPECT_EQ(
+      ReadFileBytes(Zarn().WorkBenchFile()),
+      WrittenForm({{"[One]",
+                    "1=" + RecordLine(FolderPathOf(window), placed, SW_SHOWNORMAL, reported[0].placement.ptMinPosition,
+                                      reported[0].placement.ptMaxPosition, placed),
+                    "Last=1"}}));
 }
 
 TEST_F(SnapshotTest, FiveFolderWindowsAmongOthersInCollectionOrderWithTheirStates) {

@@ -112,8 +112,8 @@ TEST_P(SecondStartTest, EndsAtOnceAndTheRunningCopyComesForward) {
     ExpectRightClickMenu(zarn);
     EXPECT_FALSE(IsWindowVisible(zarn.Window()));
   } else {
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(zarn.Window()) && GetForegroundWindow() == zarn.Window(); },
-                          3s));
+    EXPECT_TRUE(
+        WaitUntil([&] { return IsWindowVisible(zarn.Window()) && GetForegroundWindow() == zarn.Window(); }, 3s));
   }
   EXPECT_TRUE(zarn.Running());
 }

@@ -45,7 +45,8 @@ std::optional<std::string> ConfigValue(const std::filesystem::path& file, std::s
 
 std::string Cp932Text(std::wstring_view text) {
   if (text.empty()) return {};
-  const int size = WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
   return out;
@@ -63,8 +64,8 @@ std::string WorkBenchSection(std::wstring_view name, bool last,
     text += std::to_string(++number);
     text += '=';
     text += Cp932Text(folder.wstring());
-    for (long value : {r.left, r.top, r.right - r.left, r.bottom - r.top, 1L, -1L, -1L, -1L, -1L, r.top, r.left,
-                       r.right, r.bottom})
+    for (long value :
+         {r.left, r.top, r.right - r.left, r.bottom - r.top, 1L, -1L, -1L, -1L, -1L, r.top, r.left, r.right, r.bottom})
       text += '\t' + std::to_string(value);
     text += "\r\n";
   }
@@ -135,7 +136,9 @@ std::optional<standin::ReportedMenu> OpenDropDown(const ZarnClient& zarn, int in
   HWND toolBar = ToolBarOf(zarn.Window());
   PostMessageW(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageW(toolBar, WM_LBUTTONUP, 0, at);
-  const UINT fixed = index == kCascadeButton ? IDM_CASCADE_KEEP_SIZE : index == kSaveButton ? IDM_NEW_WB : IDM_ORGANISE_WB;
+  const UINT fixed = index == kCascadeButton ? IDM_CASCADE_KEEP_SIZE
+                     : index == kSaveButton  ? IDM_NEW_WB
+                                             : IDM_ORGANISE_WB;
   return MenuHolding(zarn, fixed);
 }
 

@@ -130,8 +130,8 @@ TEST_P(RememberTest, PositionSizeAndCascadeDefaultSurviveTheEnd) {
     ASSERT_EQ(zarn.Close(), 0u);
   } else {
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(zarn.Window(), WM_ENDSESSION, c.ending == Ending::EndSession, 0, SMTO_NORMAL,
-                                    5000, &answer));
+    ASSERT_TRUE(SendMessageTimeoutW(zarn.Window(), WM_ENDSESSION, c.ending == Ending::EndSession, 0, SMTO_NORMAL, 5000,
+                                    &answer));
     // Windows ends the process without destroying its windows.
     KillProcess(zarn.ProcessId());
   }
@@ -387,8 +387,8 @@ TEST_F(ToolbarTest, BackgroundPictureStaysInPlaceWhenOneCellIsRepainted) {
 }
 
 TEST_F(ToolbarTest, MissingBackgroundPictureIsNoErrorAndStartUpGoesOn) {
-  ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"BackgroundImage", Cp932Text((root_ / L"gone.bmp").wstring())},
-                                                {"TitleBarView", "0"}})));
+  ZarnClient& zarn = Ready(
+      StartZarn(ConfigIni({{"BackgroundImage", Cp932Text((root_ / L"gone.bmp").wstring())}, {"TitleBarView", "0"}})));
   ASSERT_TRUE(zarn.WaitIdle());
   EXPECT_TRUE(zarn.Dialogs().empty());
   EXPECT_TRUE(WaitUntil([&] { return !HasCaption(zarn.Window()); }, 3s));
@@ -405,7 +405,8 @@ struct BadPictureCase {
 };
 
 void WriteBadPicture(const std::filesystem::path& file, BadContents contents) {
-  if (contents == BadContents::Words) return WriteFileBytes(file, "not a picture at all, just some words to fill a file");
+  if (contents == BadContents::Words)
+    return WriteFileBytes(file, "not a picture at all, just some words to fill a file");
   std::string bytes = SolidBitmap(400, 200, RGB(20, 200, 40));
   if (contents == BadContents::CutShortBitmap) return WriteFileBytes(file, bytes.substr(0, bytes.size() - 100));
   // 20,000 × 20,000 at 24 bits: a 1.2 GB file, made sparse so that the test writes only its header.
@@ -430,9 +431,9 @@ TEST_P(BadPictureTest, IsToldOnceAndStartUpGoesOn) {
   const auto picture = root_ / c.file;
   WriteBadPicture(picture, c.contents);
   ZarnClient& zarn = Ready(StartZarn(ConfigIni({{"BackgroundImage", Cp932Text(picture.wstring())},
-                                          {"TitleBarView", "0"},
-                                          {"MainLayerType", "2"},
-                                          {"MainLayerAlpha", "128"}})));
+                                                {"TitleBarView", "0"},
+                                                {"MainLayerType", "2"},
+                                                {"MainLayerAlpha", "128"}})));
   HWND error = zarn.WaitForDialog(app::kApplicationTitle);
   ASSERT_NE(error, nullptr);
   EXPECT_EQ(ZarnClient::StaticTexts(error), std::vector<std::wstring>{c.message});
@@ -454,14 +455,14 @@ TEST_P(BadPictureTest, IsToldOnceAndStartUpGoesOn) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, BadPictureTest,
-    ::testing::Values(BadPictureCase{"UnknownKind", L"back.png", L"拡張子 .png の画像形式は処理できません."},
-                      BadPictureCase{"Bitmap", L"back.bmp", L"ビットマップイメージが不正です."},
-                      BadPictureCase{"CutShortBitmap", L"back.bmp", L"ビットマップイメージが不正です.",
-                                     BadContents::CutShortBitmap},
-                      BadPictureCase{"HugeBitmap", L"back.bmp", L"ビットマップイメージが不正です.", BadContents::HugeBitmap},
-                      BadPictureCase{"Icon", L"back.ico", L"アイコンイメージが不正です."},
-                      BadPictureCase{"WindowsMetafile", L"back.wmf", L"メタファイルが不正です."},
-                      BadPictureCase{"EnhancedMetafile", L"back.emf", L"メタファイルが不正です."}),
+    ::testing::Values(
+        BadPictureCase{"UnknownKind", L"back.png", L"拡張子 .png の画像形式は処理できません."},
+        BadPictureCase{"Bitmap", L"back.bmp", L"ビットマップイメージが不正です."},
+        BadPictureCase{"CutShortBitmap", L"back.bmp", L"ビットマップイメージが不正です.", BadContents::CutShortBitmap},
+        BadPictureCase{"HugeBitmap", L"back.bmp", L"ビットマップイメージが不正です.", BadContents::HugeBitmap},
+        BadPictureCase{"Icon", L"back.ico", L"アイコンイメージが不正です."},
+        BadPictureCase{"WindowsMetafile", L"back.wmf", L"メタファイルが不正です."},
+        BadPictureCase{"EnhancedMetafile", L"back.emf", L"メタファイルが不正です."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Wine's MoveFileExW replaces a read-only file where Windows refuses: the program must look itself.

@@ -34,9 +34,9 @@ inline std::wstring FromCp932(std::string_view bytes) {
 inline std::string RecordLine(std::wstring_view path, const RECT& rect, int showCmd, POINT min, POINT max,
                               const RECT& normal) {
   std::string line = Cp932(path);
-  for (long value : {rect.left, rect.top, static_cast<long>(Width(rect)), static_cast<long>(Height(rect)),
-                     static_cast<long>(showCmd), min.x, min.y, max.x, max.y, normal.top, normal.left, normal.right,
-                     normal.bottom}) {
+  for (long value :
+       {rect.left, rect.top, static_cast<long>(Width(rect)), static_cast<long>(Height(rect)),
+        static_cast<long>(showCmd), min.x, min.y, max.x, max.y, normal.top, normal.left, normal.right, normal.bottom}) {
     line += '\t';
     line += std::to_string(value);
   }
@@ -68,8 +68,6 @@ inline std::string WrittenForm(const std::vector<std::vector<std::string>>& sect
   return text;
 }
 
-inline std::vector<std::string> FileLines(const std::filesystem::path& file) {
-  return SplitLines(ReadFileBytes(file));
-}
+inline std::vector<std::string> FileLines(const std::filesystem::path& file) { return SplitLines(ReadFileBytes(file)); }
 
 }  // namespace zarn::e2e

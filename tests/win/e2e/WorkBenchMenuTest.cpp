@@ -16,7 +16,7 @@ constexpr wchar_t kInformation[] = L"情報";
 
 struct MenuPlace {
   const char* name;
-  int button;              // its tool bar button, or -1 for a submenu of the right-click menu
+  int button;             // its tool bar button, or -1 for a submenu of the right-click menu
   const wchar_t* parent;  // the right-click menu's item it hangs from
   UINT fixed;
   UINT first;
@@ -247,23 +247,22 @@ TEST_P(MenuRestoreTest, WorkBenchPickedComesBack) {
   EXPECT_TRUE(zarn.Dialogs().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Picks, MenuRestoreTest,
-    ::testing::Values(RestoreCase{"LoadDropDownItem", Pick::LoadDropDown, "0", true, 0, false},
-                      RestoreCase{"LoadSubmenuItem", Pick::LoadSubmenu, "0", false, 1, false},
-                      RestoreCase{"LoadButtonRestoresLast", Pick::LoadButton, "1", true, 1, false},
-                      RestoreCase{"LoadButtonWithoutLastDoesNothing", Pick::LoadButton, "1", false, -1, false},
-                      RestoreCase{"LoadButtonPopsItsMenu", Pick::LoadButton, "0", true, -1, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Picks, MenuRestoreTest,
+                         ::testing::Values(RestoreCase{"LoadDropDownItem", Pick::LoadDropDown, "0", true, 0, false},
+                                           RestoreCase{"LoadSubmenuItem", Pick::LoadSubmenu, "0", false, 1, false},
+                                           RestoreCase{"LoadButtonRestoresLast", Pick::LoadButton, "1", true, 1, false},
+                                           RestoreCase{"LoadButtonWithoutLastDoesNothing", Pick::LoadButton, "1", false,
+                                                       -1, false},
+                                           RestoreCase{"LoadButtonPopsItsMenu", Pick::LoadButton, "0", true, -1, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WorkBenchMenuTest, FoldersThatCouldNotComeBackAreListedInOneBox) {
   const auto here = MakeFolder(L"Here");
   const auto gone1 = root_ / L"folders" / L"Gone1";
   const auto gone2 = root_ / L"folders" / L"消えた";
-  ZarnClient& zarn = Start(WorkBenchSection(L"Mixed", true,
-                                            {{gone1, RectAt(50, 50, 400, 300)},
-                                             {here, RectAt(200, 120, 500, 320)},
-                                             {gone2, RectAt(80, 80, 400, 300)}}));
+  ZarnClient& zarn = Start(WorkBenchSection(
+      L"Mixed", true,
+      {{gone1, RectAt(50, 50, 400, 300)}, {here, RectAt(200, 120, 500, 320)}, {gone2, RectAt(80, 80, 400, 300)}}));
   ASSERT_TRUE(zarn.Post(IDM_WB_LOAD_DROPDOWN_FIRST));
   HWND box = zarn.WaitForDialog(kInformation, 20s);
   ASSERT_NE(box, nullptr);

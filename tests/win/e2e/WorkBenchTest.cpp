@@ -97,7 +97,8 @@ TEST_F(WorkBenchTest, SavedWindowsComeBackWithTheirRectanglesStatesAndPlacements
       // the default (-1, -1) to (0, 0), keeping the size. Windows leaves it where maximizing put it.
       EXPECT_EQ(Width(state.rect), Width(saved[i].windowRect));
       EXPECT_EQ(Height(state.rect), Height(saved[i].windowRect));
-      EXPECT_TRUE(state.rect == saved[i].windowRect || state.rect == RectAt(0, 0, Width(state.rect), Height(state.rect)))
+      EXPECT_TRUE(state.rect == saved[i].windowRect ||
+                  state.rect == RectAt(0, 0, Width(state.rect), Height(state.rect)))
           << ::testing::PrintToString(state.rect);
     }
   }

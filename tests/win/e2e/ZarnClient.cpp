@@ -189,8 +189,7 @@ bool ZarnClient::PressButton(HWND dialog, int buttonId) {
   HWND button = GetDlgItem(dialog, buttonId);
   if (button == nullptr || !IsWindowEnabled(button)) return false;
   // Posted, as a click would arrive: what the button starts may run long after the dialog ends.
-  return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) !=
-         FALSE;
+  return PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != FALSE;
 }
 
 HWND ZarnClient::WaitForMenu(Milliseconds bound) const {

@@ -84,8 +84,8 @@ void StartHost() {
                        reinterpret_cast<LPCWSTR>(&StartHost), &pinned);
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE waitable = nullptr;
-    if (!ready || !DuplicateHandle(GetCurrentProcess(), ready, GetCurrentProcess(), &waitable, 0, FALSE,
-                                   DUPLICATE_SAME_ACCESS)) {
+    if (!ready ||
+        !DuplicateHandle(GetCurrentProcess(), ready, GetCurrentProcess(), &waitable, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
       if (ready) CloseHandle(ready);
       return;
     }
@@ -157,8 +157,18 @@ HRESULT ReadIndex(const VARIANT& argument, LONG& index, bool& missing) {
   index = -1;
   if (missing) return S_OK;
   switch (value.vt) {
-    case VT_I1: case VT_UI1: case VT_I2: case VT_UI2: case VT_I4: case VT_UI4:
-    case VT_I8: case VT_UI8: case VT_INT: case VT_UINT: case VT_R4: case VT_R8:
+    case VT_I1:
+    case VT_UI1:
+    case VT_I2:
+    case VT_UI2:
+    case VT_I4:
+    case VT_UI4:
+    case VT_I8:
+    case VT_UI8:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_R8:
       hr = VariantChangeType(&value, &value, 0, VT_I4);
       if (hr == DISP_E_OVERFLOW) return S_OK;
       if (SUCCEEDED(hr)) index = value.lVal;
@@ -358,8 +368,8 @@ HRESULT STDMETHODCALLTYPE GetIDsOfNames(Object* self, REFIID, LPOLESTR* names, U
   return hr;
 }
 
-HRESULT STDMETHODCALLTYPE Invoke(Object* self, DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                 VARIANT* result, EXCEPINFO*, UINT* argumentError) {
+HRESULT STDMETHODCALLTYPE Invoke(Object* self, DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                 EXCEPINFO*, UINT* argumentError) {
   const Member* member = FindMember(self->kind, id);
   if (!member) return DISP_E_MEMBERNOTFOUND;
   if ((flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)) == 0) return DISP_E_MEMBERNOTFOUND;
@@ -446,17 +456,24 @@ HRESULT STDMETHODCALLTYPE Invoke(Object* self, DISPID id, REFIID, LCID, WORD fla
 bool Answers(Kind kind, REFIID iid) {
   if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) return true;
   switch (kind) {
-    case Kind::Application: return IsEqualIID(iid, IID_IShellDispatch);
-    case Kind::Windows: return IsEqualIID(iid, IID_IShellWindows);
+    case Kind::Application:
+      return IsEqualIID(iid, IID_IShellDispatch);
+    case Kind::Windows:
+      return IsEqualIID(iid, IID_IShellWindows);
     case Kind::Browser:
       return IsEqualIID(iid, IID_IWebBrowser2) || IsEqualIID(iid, IID_IWebBrowserApp) ||
              IsEqualIID(iid, IID_IWebBrowser);
-    case Kind::FolderView: return IsEqualIID(iid, IID_IShellFolderViewDual);
-    case Kind::Folder: return IsEqualIID(iid, IID_Folder);
-    case Kind::FolderItems: return IsEqualIID(iid, IID_FolderItems);
-    case Kind::FolderItem: return IsEqualIID(iid, IID_FolderItem);
+    case Kind::FolderView:
+      return IsEqualIID(iid, IID_IShellFolderViewDual);
+    case Kind::Folder:
+      return IsEqualIID(iid, IID_Folder);
+    case Kind::FolderItems:
+      return IsEqualIID(iid, IID_FolderItems);
+    case Kind::FolderItem:
+      return IsEqualIID(iid, IID_FolderItem);
     case Kind::OtherDocument:
-    case Kind::Count: return false;
+    case Kind::Count:
+      return false;
   }
   return false;
 }

@@ -148,7 +148,6 @@ TEST_F(StandinTest, UnknownSwitchIsABadUsage) {
   EXPECT_TRUE(StandinWindows().empty());
 }
 
-
 // --- The host's report of its process
 
 // A popup menu opened on a thread of its own, as a program's tool bar opens one.
@@ -316,15 +315,16 @@ TEST_F(StandinTest, ReportCountsThisProgramsShowWindowAndSetWindowPosCallsPerWin
 }
 
 TEST(StandinReportFormat, CallsFollowTheirFolderAndMayBeAbsent) {
-  const std::string head = "zarn-standin-report 1\nprocess\t7\nfolder\t42\t0\t0\t9\t9\t1\t0\t0\t0\t0\t0\t0\t9\t9\tC:\\x\n";
+  const std::string head =
+      "zarn-standin-report 1\nprocess\t7\nfolder\t42\t0\t0\t9\t9\t1\t0\t0\t0\t0\t0\t0\t9\t9\tC:\\x\n";
   struct Case {
     std::string body;
     bool parses;
     bool hasCalls;
   };
-  for (const Case& c : {Case{"end\n", true, false}, Case{"calls\t42\t1\t2\t3\nend\n", true, true},
-                        Case{"calls\t43\t1\t2\t3\nend\n", false, false},
-                        Case{"calls\t42\t1\t2\nend\n", false, false}}) {
+  for (const Case& c :
+       {Case{"end\n", true, false}, Case{"calls\t42\t1\t2\t3\nend\n", true, true},
+        Case{"calls\t43\t1\t2\t3\nend\n", false, false}, Case{"calls\t42\t1\t2\nend\n", false, false}}) {
     const auto report = standin::ParseReport(head + c.body);
     ASSERT_EQ(c.parses, report.has_value()) << c.body;
     if (!report) continue;

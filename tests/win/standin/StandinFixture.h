@@ -26,9 +26,7 @@
 using Microsoft::WRL::ComPtr;
 namespace standin = zarn::standin;
 
-
 namespace standin_tests {
-
 
 class ComEnvironment : public testing::Environment {
  public:
@@ -60,9 +58,9 @@ class TempFolder {
     static int counter = 0;
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    path_ = standin::NormalizeFolderPath(std::wstring(temp) + L"zarn-standin-" +
-                                         std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                         std::to_wstring(++counter) + L"-" + name);
+    path_ =
+        standin::NormalizeFolderPath(std::wstring(temp) + L"zarn-standin-" + std::to_wstring(GetCurrentProcessId()) +
+                                     L"-" + std::to_wstring(++counter) + L"-" + name);
     EXPECT_TRUE(CreateDirectoryW(path_.c_str(), nullptr)) << GetLastError();
     if (!marker.empty()) {
       HANDLE file = CreateFileW(MarkerPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -146,10 +144,18 @@ inline VARIANT Int(VARTYPE type, LONGLONG value) {
   v.vt = type;
   v.llVal = 0;
   switch (type) {
-    case VT_I2: v.iVal = static_cast<SHORT>(value); break;
-    case VT_I4: v.lVal = static_cast<LONG>(value); break;
-    case VT_UI4: v.ulVal = static_cast<ULONG>(value); break;
-    default: v.llVal = value; break;
+    case VT_I2:
+      v.iVal = static_cast<SHORT>(value);
+      break;
+    case VT_I4:
+      v.lVal = static_cast<LONG>(value);
+      break;
+    case VT_UI4:
+      v.ulVal = static_cast<ULONG>(value);
+      break;
+    default:
+      v.llVal = value;
+      break;
   }
   return v;
 }
@@ -247,8 +253,7 @@ class StandinTest : public testing::Test {
   }
 
   // Waits for a stand-in window of `path` that is not in `known`.
-  static HWND WaitForNewWindow(const std::wstring& path, const std::vector<HWND>& known = {},
-                               DWORD timeoutMs = 3000) {
+  static HWND WaitForNewWindow(const std::wstring& path, const std::vector<HWND>& known = {}, DWORD timeoutMs = 3000) {
     HWND found = nullptr;
     WaitFor(
         [&] {

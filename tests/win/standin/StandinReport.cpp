@@ -82,7 +82,8 @@ bool ToNumber(std::string_view text, long long& value, int base = 10) {
   if (text.empty() || text.size() > 30) return false;
   const std::string copy(text);
   char* end = nullptr;
-  value = base == 10 ? std::strtoll(copy.c_str(), &end, 10) : static_cast<long long>(std::strtoull(copy.c_str(), &end, base));
+  value = base == 10 ? std::strtoll(copy.c_str(), &end, 10)
+                     : static_cast<long long>(std::strtoull(copy.c_str(), &end, base));
   return end && *end == '\0';
 }
 
@@ -174,8 +175,8 @@ BOOL CALLBACK CollectTopWindow(HWND hwnd, LPARAM lParam) {
   top.className = className;
   top.visible = IsWindowVisible(hwnd) != FALSE;
   top.layeredStyle = (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
-  top.layeredRead = top.layeredStyle &&
-                    GetLayeredWindowAttributes(hwnd, &top.colourKey, &top.alpha, &top.layeredFlags) != FALSE;
+  top.layeredRead =
+      top.layeredStyle && GetLayeredWindowAttributes(hwnd, &top.colourKey, &top.alpha, &top.layeredFlags) != FALSE;
   collector->report->topWindows.push_back(std::move(top));
   return TRUE;
 }
@@ -209,10 +210,10 @@ std::string FormatReport(const ProcessReport& report) {
   AppendLine(out, {"process", std::to_string(report.processId)});
   for (const auto& f : report.folders) {
     const WINDOWPLACEMENT& p = f.placement;
-    AppendLine(out, {"folder", Handle(f.hwnd), Rect(f.windowRect), std::to_string(p.showCmd),
-                     std::to_string(p.ptMinPosition.x), std::to_string(p.ptMinPosition.y),
-                     std::to_string(p.ptMaxPosition.x), std::to_string(p.ptMaxPosition.y),
-                     Rect(p.rcNormalPosition), ToUtf8(f.path)});
+    AppendLine(out,
+               {"folder", Handle(f.hwnd), Rect(f.windowRect), std::to_string(p.showCmd),
+                std::to_string(p.ptMinPosition.x), std::to_string(p.ptMinPosition.y), std::to_string(p.ptMaxPosition.x),
+                std::to_string(p.ptMaxPosition.y), Rect(p.rcNormalPosition), ToUtf8(f.path)});
     if (f.calls) {
       AppendLine(out, {"calls", Handle(f.hwnd), std::to_string(f.calls->showWindow),
                        std::to_string(f.calls->setWindowPos), std::to_string(f.calls->positionChanging)});
@@ -228,16 +229,16 @@ std::string FormatReport(const ProcessReport& report) {
       if (i.checked) flags += 'C';
       if (i.submenu) flags += 'P';
       if (i.bitmap) flags += 'B';
-      AppendLine(out, {"item", std::to_string(i.depth), std::to_string(i.id), flags.empty() ? "-" : flags,
-                       ToUtf8(i.text)});
+      AppendLine(out,
+                 {"item", std::to_string(i.depth), std::to_string(i.id), flags.empty() ? "-" : flags, ToUtf8(i.text)});
     }
   }
   for (const auto& t : report.topWindows) {
     char key[16];
     std::snprintf(key, sizeof(key), "%06lX", static_cast<unsigned long>(t.colourKey));
-    AppendLine(out, {"top", Handle(t.hwnd), t.visible ? "1" : "0", t.layeredStyle ? "1" : "0",
-                     t.layeredRead ? "1" : "0", key, std::to_string(t.alpha), std::to_string(t.layeredFlags),
-                     ToUtf8(t.className)});
+    AppendLine(
+        out, {"top", Handle(t.hwnd), t.visible ? "1" : "0", t.layeredStyle ? "1" : "0", t.layeredRead ? "1" : "0", key,
+              std::to_string(t.alpha), std::to_string(t.layeredFlags), ToUtf8(t.className)});
   }
   AppendLine(out, {"end"});
   return out;
@@ -272,9 +273,8 @@ std::optional<ProcessReport> ParseReport(std::string_view text) {
       p.length = sizeof(p);
       if (!SplitFields(line, 15, f) || !HandleField(f[1], w.hwnd) ||
           !Numbers(f, 2, w.windowRect.left, w.windowRect.top, w.windowRect.right, w.windowRect.bottom, p.showCmd,
-                   p.ptMinPosition.x, p.ptMinPosition.y, p.ptMaxPosition.x, p.ptMaxPosition.y,
-                   p.rcNormalPosition.left, p.rcNormalPosition.top, p.rcNormalPosition.right,
-                   p.rcNormalPosition.bottom))
+                   p.ptMinPosition.x, p.ptMinPosition.y, p.ptMaxPosition.x, p.ptMaxPosition.y, p.rcNormalPosition.left,
+                   p.rcNormalPosition.top, p.rcNormalPosition.right, p.rcNormalPosition.bottom))
         return std::nullopt;
       w.path = FromUtf8(f[15]);
       report.folders.push_back(std::move(w));
@@ -299,14 +299,28 @@ std::optional<ProcessReport> ParseReport(std::string_view text) {
       if (report.menus.empty() || !SplitFields(line, 4, f) || !Numbers(f, 1, i.depth, i.id)) return std::nullopt;
       for (char c : f[3]) {
         switch (c) {
-          case 'S': i.separator = true; break;
-          case 'D': i.isDefault = true; break;
-          case 'G': i.grayed = true; break;
-          case 'C': i.checked = true; break;
-          case 'P': i.submenu = true; break;
-          case 'B': i.bitmap = true; break;
-          case '-': break;
-          default: return std::nullopt;
+          case 'S':
+            i.separator = true;
+            break;
+          case 'D':
+            i.isDefault = true;
+            break;
+          case 'G':
+            i.grayed = true;
+            break;
+          case 'C':
+            i.checked = true;
+            break;
+          case 'P':
+            i.submenu = true;
+            break;
+          case 'B':
+            i.bitmap = true;
+            break;
+          case '-':
+            break;
+          default:
+            return std::nullopt;
         }
       }
       i.text = FromUtf8(f[4]);
@@ -338,7 +352,8 @@ bool WriteReportFile(const std::wstring& path) {
   const std::string text = FormatReport(BuildReport());
   const std::wstring temporary =
       path + L".tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
-  HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
@@ -362,8 +377,7 @@ bool SendReportRequest(HWND host, const std::wstring& path, UINT timeoutMs) {
   COPYDATASTRUCT data{kCopyDataReport, static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)),
                       const_cast<wchar_t*>(path.c_str())};
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(host, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, timeoutMs,
-                           &result))
+  if (!SendMessageTimeoutW(host, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, timeoutMs, &result))
     return false;
   return result != 0;
 }

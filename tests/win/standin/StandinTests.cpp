@@ -12,8 +12,8 @@ TEST(StandinPrefix, DesktopAndFontsAreSetUp) {
   EXPECT_EQ(1080, GetSystemMetrics(SM_CYSCREEN));
   wchar_t value[64];
   DWORD size = sizeof(value);
-  ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements",
-                                        L"ＭＳ Ｐゴシック", RRF_RT_REG_SZ, nullptr, value, &size));
+  ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", L"ＭＳ Ｐゴシック",
+                                        RRF_RT_REG_SZ, nullptr, value, &size));
   EXPECT_STREQ(L"IPAPGothic", value);
   size = sizeof(value);
   ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", L"ＭＳ ゴシック",
@@ -147,8 +147,8 @@ TEST_F(StandinTest, LateBoundNamesIgnoreCaseAndUnknownNamesAreRefused) {
   VARIANT value = Int(VT_I4, 5);
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS put{&value, &named, 1, 1};
-  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, collection->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr,
-                                                      nullptr));
+  EXPECT_EQ(DISP_E_MEMBERNOTFOUND,
+            collection->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, nullptr));
   VariantClear(&item);
 }
 

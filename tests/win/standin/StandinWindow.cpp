@@ -18,8 +18,8 @@ constexpr int kDefaultHeight = 480;
 constexpr int kSequenceSlot = 0;
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                              TRUE) == CSTR_EQUAL;
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_EQUAL;
 }
 
 bool ParseUnsigned(std::wstring_view text, DWORD& value) {
@@ -91,9 +91,8 @@ ULONGLONG Now() {
 HFONT ListingFont() {
   // Named by its Japanese-system name: the test prefix maps it to an IPA font, so Japanese folder
   // names show as text and not as boxes in screenshots.
-  static HFONT font = CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic");
+  static HFONT font = CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic");
   return font;
 }
 
@@ -124,8 +123,8 @@ void LayOutChildren(HWND hwnd) {
 }
 
 HWND AddLabel(HWND parent, int id, const wchar_t* text) {
-  HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
-                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  HWND label = CreateWindowExW(0, L"STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(ListingFont()), FALSE);
   return label;
@@ -349,7 +348,8 @@ std::vector<HWND> ListFolderWindowHandles() {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&listed));
-  std::stable_sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) { return a.sequence < b.sequence; });
+  std::stable_sort(listed.begin(), listed.end(),
+                   [](const Listed& a, const Listed& b) { return a.sequence < b.sequence; });
   std::vector<HWND> windows;
   for (const Listed& window : listed) windows.push_back(window.hwnd);
   return windows;
@@ -368,9 +368,9 @@ HWND OpenFolderWindow(HINSTANCE module, const std::wstring& path, const Behaviou
   // Wine places every CW_USEDEFAULT window at the same spot; cascade as the shell would, from the
   // number of folder windows already open, so screenshots show each window and positions repeat.
   const int step = static_cast<int>(ListFolderWindows().size() % 10) * 30;
-  HWND hwnd = CreateWindowExW(WS_EX_APPWINDOW, kFolderClass, Caption(path).c_str(), WS_OVERLAPPEDWINDOW,
-                              kCascadeOrigin + step, kCascadeOrigin + step, kDefaultWidth, kDefaultHeight, nullptr,
-                              nullptr, module, data.get());
+  HWND hwnd =
+      CreateWindowExW(WS_EX_APPWINDOW, kFolderClass, Caption(path).c_str(), WS_OVERLAPPEDWINDOW, kCascadeOrigin + step,
+                      kCascadeOrigin + step, kDefaultWidth, kDefaultHeight, nullptr, nullptr, module, data.get());
   pendingData = nullptr;
   if (!hwnd) return nullptr;
   data.release();  // owned by the window from here; freed in WM_NCDESTROY
@@ -408,8 +408,7 @@ bool SendOpenRequest(HWND host, const std::wstring& path, const Behaviour& behav
   COPYDATASTRUCT data{kCopyDataOpen, static_cast<DWORD>((request.size() + 1) * sizeof(wchar_t)),
                       const_cast<wchar_t*>(request.c_str())};
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(host, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
-                           &result))
+  if (!SendMessageTimeoutW(host, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000, &result))
     return false;
   return result != 0;
 }

@@ -70,8 +70,7 @@ HWND FindFolderWindow(const std::wstring& path);
 
 // Opens a folder window on the calling thread, which must run a message loop. `quitOnClose` ends
 // that loop when the window is destroyed (the folder program's own window).
-HWND OpenFolderWindow(HINSTANCE module, const std::wstring& path, const Behaviour& behaviour,
-                      bool quitOnClose);
+HWND OpenFolderWindow(HINSTANCE module, const std::wstring& path, const Behaviour& behaviour, bool quitOnClose);
 
 // Host windows (one per process that loaded the stand-in shell): all of them, newest first.
 struct HostInfo {

@@ -5,8 +5,8 @@
 
 #include "VtableSlots.h"
 
-#define SLOT(iface, member) ((int)(offsetof(iface##Vtbl, member) / sizeof(void *)))
-#define SIZE(iface) ((int)(sizeof(iface##Vtbl) / sizeof(void *)))
+#define SLOT(iface, member) ((int)(offsetof(iface##Vtbl, member) / sizeof(void*)))
+#define SIZE(iface) ((int)(sizeof(iface##Vtbl) / sizeof(void*)))
 #define MAX(a, b) ((a) > (b) ? (a) : (b))
 
 const int zarn_slot_ShellDispatch_Windows = SLOT(IShellDispatch, Windows);

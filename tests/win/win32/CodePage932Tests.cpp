@@ -45,9 +45,7 @@ TEST(CodePage932, CharactersOutsideTheCodePageAreReportedNotApproximated) {
   EXPECT_EQ(Cp932FromWide(L"日本語\\caf\u00E9\\資料"), std::nullopt);
 }
 
-TEST(CodePage932, AQuestionMarkInTheTextIsNotMistakenForLoss) {
-  EXPECT_EQ(Cp932FromWide(L"why?"), "why?"s);
-}
+TEST(CodePage932, AQuestionMarkInTheTextIsNotMistakenForLoss) { EXPECT_EQ(Cp932FromWide(L"why?"), "why?"s); }
 
 TEST(CodePage932, InvalidBytesAreRefusedExactlyAndReplacedForDisplay) {
   // A lead byte cut off at the end, and a lead byte followed by a byte no trail may be.

@@ -28,8 +28,8 @@ TEST(ComApartment, NestsOnOneThreadAndRefusesAMultithreadedOne) {
     EXPECT_NO_THROW(ComApartment inner);
     // Still initialised after the inner one ended: the outer reference keeps it.
     IUnknown* object = nullptr;
-    const HRESULT hr = ::CoCreateInstance(CLSID_StdGlobalInterfaceTable, nullptr, CLSCTX_INPROC_SERVER,
-                                          IID_IUnknown, reinterpret_cast<void**>(&object));
+    const HRESULT hr = ::CoCreateInstance(CLSID_StdGlobalInterfaceTable, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                          reinterpret_cast<void**>(&object));
     EXPECT_NE(hr, CO_E_NOTINITIALIZED);
     if (object != nullptr) object->Release();
   });
@@ -55,8 +55,8 @@ class DispatchOnShell : public ::testing::Test {
     CLSID clsid;
     ASSERT_TRUE(SUCCEEDED(::CLSIDFromProgID(L"Shell.Application", &clsid)));
     IDispatch* object = nullptr;
-    ASSERT_TRUE(SUCCEEDED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                             reinterpret_cast<void**>(&object))));
+    ASSERT_TRUE(SUCCEEDED(
+        ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&object))));
     application_ = Dispatch(object, "Shell.Application");
   }
   Dispatch application_;

@@ -22,8 +22,8 @@ std::vector<HWND> FindStandinWindows(const std::wstring& path);
 HWND FindStandinWindow(const std::wstring& path);
 
 // One stand-in folder window, opened by starting the folder program with `switches` and closed with
-// the object; hwnd() is nullptr when no new window of that path appeared in time. The window lives on the stand-in's host thread in this process once the client has
-// created "Shell.Application" here.
+// the object; hwnd() is nullptr when no new window of that path appeared in time. The window lives on the stand-in's
+// host thread in this process once the client has created "Shell.Application" here.
 class StandinFolderWindow {
  public:
   StandinFolderWindow(const std::wstring& path, const std::wstring& switches = L"");

@@ -24,10 +24,9 @@ const wchar_t* RegisteredClass() {
 }  // namespace
 
 TestWindow::TestWindow(RECT rect, DWORD exStyle, bool visible) {
-  hwnd_ = ::CreateWindowExW(exStyle, RegisteredClass(), L"Zarn test window",
-                            WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), rect.left, rect.top,
-                            rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
-                            ::GetModuleHandleW(nullptr), nullptr);
+  hwnd_ = ::CreateWindowExW(
+      exStyle, RegisteredClass(), L"Zarn test window", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), rect.left,
+      rect.top, rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   PumpMessages();
 }
 
