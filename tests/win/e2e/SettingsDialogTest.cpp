@@ -48,6 +48,23 @@ INSTANTIATE_TEST_SUITE_P(Types, TrackBarPreviewTest,
                                            PreviewCase{"Opaque", "0", -1, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The colour key is the button face's colour: when the user changes that colour, the key follows, or
+// the toolbar's background would show as a grey block.
+TEST_F(SettingsDialogTest, ColourKeyFollowsAChangeOfTheButtonFaceColour) {
+  ZarnClient& zarn = Start({{"MainLayerType", "1"}});
+  LoadStandinShell();
+  HWND host = zarn.WaitForHost();
+  ASSERT_TRUE(WaitUntil([&] { return IsColourKey(LayerOf(zarn.Window())); }, 3s));
+  const COLORREF before = LayerOf(zarn.Window()).key;
+  const COLORREF changed = before == RGB(200, 180, 160) ? RGB(160, 180, 200) : RGB(200, 180, 160);
+  ASSERT_TRUE(standin::SendSysColourRequest(host, COLOR_BTNFACE, changed));
+  EXPECT_TRUE(WaitUntil([&] { return LayerOf(zarn.Window()).key == changed; }, 3s))
+      << std::hex << LayerOf(zarn.Window()).key;
+  // The colours may outlive the program in the prefix shared with the scenarios that follow.
+  ASSERT_TRUE(standin::SendSysColourRequest(host, COLOR_BTNFACE, before));
+  EXPECT_TRUE(WaitUntil([&] { return LayerOf(zarn.Window()).key == before; }, 3s));
+}
+
 struct CancelCase {
   const char* name;
   UINT command;

@@ -41,6 +41,7 @@ LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
     if (!data) return FALSE;
     if (data->dwData == kCopyDataReport) return HandleReportRequest(*data) ? TRUE : FALSE;
+    if (data->dwData == kCopyDataSysColour) return HandleSysColourRequest(*data) ? TRUE : FALSE;
     return HandleOpenRequest(g_module, *data) ? TRUE : FALSE;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);

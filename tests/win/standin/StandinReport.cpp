@@ -382,6 +382,21 @@ bool SendReportRequest(HWND host, const std::wstring& path, UINT timeoutMs) {
   return result != 0;
 }
 
+bool HandleSysColourRequest(const COPYDATASTRUCT& data) {
+  if (data.dwData != kCopyDataSysColour || !data.lpData || data.cbData != sizeof(SysColourRequest)) return false;
+  const auto& request = *static_cast<const SysColourRequest*>(data.lpData);
+  return SetSysColors(1, &request.element, &request.colour) != FALSE;
+}
+
+bool SendSysColourRequest(HWND host, int element, COLORREF colour, UINT timeoutMs) {
+  SysColourRequest request{element, colour};
+  COPYDATASTRUCT data{kCopyDataSysColour, sizeof request, &request};
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(host, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, timeoutMs, &result))
+    return false;
+  return result != 0;
+}
+
 HWND HostOfProcess(DWORD processId) {
   for (const auto& host : ListHosts())
     if (host.processId == processId) return host.hwnd;

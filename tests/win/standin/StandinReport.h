@@ -16,6 +16,14 @@ namespace zarn::standin {
 // WM_COPYDATA tag of a report request sent to a host window; data = UTF-16 path of the file to
 // write. The answer is non-zero once the file is in place.
 inline constexpr ULONG_PTR kCopyDataReport = 0x5A524E32;
+// WM_COPYDATA tag of a request to set one system colour inside the host's process, as a user's
+// change of colours would reach it; data = SysColourRequest. Wine keeps system colours per process,
+// so a change made in the test's own process never reaches the program.
+inline constexpr ULONG_PTR kCopyDataSysColour = 0x5A524E33;
+struct SysColourRequest {
+  int element;  // COLOR_BTNFACE, ...
+  COLORREF colour;
+};
 // First line of every report; a new layout gets a new number.
 inline constexpr char kReportHeader[] = "zarn-standin-report 1";
 
@@ -78,6 +86,9 @@ bool WriteReportFile(const std::wstring& path);
 bool HandleReportRequest(const COPYDATASTRUCT& data);
 // Asks a host to write its process's report to `path`; true when it did within the bound.
 bool SendReportRequest(HWND host, const std::wstring& path, UINT timeoutMs = 10000);
+// Handles a WM_COPYDATA colour request on a host's thread: SetSysColors, which tells every window.
+bool HandleSysColourRequest(const COPYDATASTRUCT& data);
+bool SendSysColourRequest(HWND host, int element, COLORREF colour, UINT timeoutMs = 10000);
 // The host window living in process `processId`, or nullptr.
 HWND HostOfProcess(DWORD processId);
 
