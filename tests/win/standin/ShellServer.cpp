@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "CallCounts.h"
+#include "StandinHost.h"
 #include "StandinReport.h"
 #include "StandinWindow.h"
 #include "VtableSlots.h"
@@ -31,77 +31,6 @@ constexpr CLSID kShellApplication = {0x13709620, 0xc279, 0x11ce, {0xa4, 0x9e, 0x
 HINSTANCE g_module = nullptr;
 LONG g_objects = 0;
 LONG g_locks = 0;
-bool g_hosting = false;
-
-// ---------------------------------------------------------------------------------------------------
-// Host thread
-
-LRESULT CALLBACK HostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COPYDATA) {
-    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    if (!data) return FALSE;
-    if (data->dwData == kCopyDataReport) return HandleReportRequest(*data) ? TRUE : FALSE;
-    if (data->dwData == kCopyDataSysColour) return HandleSysColourRequest(*data) ? TRUE : FALSE;
-    return HandleOpenRequest(g_module, *data) ? TRUE : FALSE;
-  }
-  return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-DWORD WINAPI HostThread(void* parameter) {
-  HANDLE ready = parameter;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = HostWindowProc;
-  wc.hInstance = g_module;
-  wc.lpszClassName = kHostClass;
-  RegisterClassExW(&wc);
-  HWND host = CreateWindowExW(0, kHostClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, g_module, nullptr);
-  if (host) {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    SetPropW(host, kPropSequence, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(now.QuadPart)));
-  }
-  SetEvent(ready);
-  CloseHandle(ready);
-  if (!host) return 1;
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return 0;
-}
-
-// Called from DllGetClassObject, never from DllMain: starting a thread and waiting for it under the
-// loader lock would deadlock.
-void StartHost() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    // Before any window can be hosted, so each one's counts start with it.
-    InstallCallCounters();
-    // The thread runs until the process ends, so the code it runs must never be unloaded.
-    HMODULE pinned = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                       reinterpret_cast<LPCWSTR>(&StartHost), &pinned);
-    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE waitable = nullptr;
-    if (!ready ||
-        !DuplicateHandle(GetCurrentProcess(), ready, GetCurrentProcess(), &waitable, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
-      if (ready) CloseHandle(ready);
-      return;
-    }
-    HANDLE thread = CreateThread(nullptr, 0, HostThread, ready, 0, nullptr);
-    if (!thread) {
-      CloseHandle(ready);
-    } else {
-      g_hosting = true;
-      // Bounded: a client must not hang on the test bed; the thread keeps its own handle to the event.
-      WaitForSingleObject(waitable, 10000);
-      CloseHandle(thread);
-    }
-    CloseHandle(waitable);
-  });
-}
 
 // ---------------------------------------------------------------------------------------------------
 // Automation objects
@@ -593,11 +522,11 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** o
   *out = nullptr;
   if (!IsEqualCLSID(clsid, kShellApplication)) return CLASS_E_CLASSNOTAVAILABLE;
   if (zarn_slot_count > kMaxSlots) return E_UNEXPECTED;
-  StartHost();
+  StartHost(g_module);
   return g_factory.QueryInterface(iid, out);
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow() {
   // Once the host thread runs, the module is pinned and stays whatever we answer.
-  return (g_hosting || g_objects > 0 || g_locks > 0) ? S_FALSE : S_OK;
+  return (Hosting() || g_objects > 0 || g_locks > 0) ? S_FALSE : S_OK;
 }
