@@ -186,6 +186,11 @@ LRESULT TZarnFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 
 void TZarnFrmMain::FormCreate() {
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  // Run as administrator, the window would hear neither the taskbar's restart nor an unelevated second
+  // start: the system drops messages from a lower integrity level unless the window lets them in.
+  for (UINT message : {taskbarCreated_, WM_SECONDSTART}) {
+    if (message != 0) ::ChangeWindowMessageFilterEx(window_, message, MSGFLT_ALLOW, nullptr);
+  }
   ::SetPropW(window_, kInstanceProperty, reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(instanceKey_)));
   folders_ = std::make_unique<FolderWindows>(Platform{windowSystem_, display_, shell_, clock_}, dm_.SettingsProfile(),
                                              dm_.WorkBenchProfile());

@@ -11,4 +11,11 @@ class Error : public std::runtime_error {
   explicit Error(const std::string& message) : std::runtime_error(message) {}
 };
 
+// One item of the shell's window collection could not be read because its window closed, or its
+// shell did not answer, while it was being read. The command goes on without that item.
+class ShellItemGone : public Error {
+ public:
+  using Error::Error;
+};
+
 }  // namespace zarn

@@ -5,6 +5,7 @@
 
 #include "core/ArrangeLayout.h"
 #include "core/ConfigSettings.h"
+#include "core/Error.h"
 #include "core/WorkBenchRecord.h"
 
 namespace zarn {
@@ -25,32 +26,46 @@ bool FitsInRecordLine(const std::string& path) {
 FolderWindows::FolderWindows(Platform platform, Profile& settings, Profile& workBenches)
     : platform_(platform), settings_(settings), workBenches_(workBenches) {}
 
-void FolderWindows::ClearHandleList() { handleList_.clear(); }
+void FolderWindows::ClearHandleList() {
+  handleList_.clear();
+  goneItems_.clear();
+}
 
 void FolderWindows::RefreshHandleList() {
   ClearHandleList();
   std::unique_ptr<ShellWindows> shellWindows = platform_.shell.OpenWindows();
   const std::int32_t count = shellWindows->Count();
   for (std::int32_t i = 0; i < count; ++i) {
-    std::unique_ptr<ShellWindow> item = shellWindows->Item(i);
-    if (!item) continue;  // closed since the count was read
-    if (!item->IsFolderView()) continue;
-
-    auto record = std::make_unique<THandleListRec>();
-    record->Handle = item->Handle();
-    ShellFolderPath path = item->FolderPath();
-    record->Path = std::move(path.ansi);
-    record->WidePath = std::move(path.wide);
-    record->PathRepresentable = path.representable;
-    record->WindowRect = platform_.windows.GetWindowRect(record->Handle);
-    THandleListRec& added = *handleList_.emplace_back(std::move(record));
-
-    const Placement placement = platform_.windows.GetWindowPlacement(added.Handle);
-    added.ShowCmd = placement.showCmd;
-    added.MinPosition = placement.minPosition;
-    added.MaxPosition = placement.maxPosition;
-    added.NormalPosition = placement.normalPosition;
+    std::u16string path;
+    try {
+      AddItem(*shellWindows, i, path);
+    } catch (const ShellItemGone&) {
+      // Its window closed or hangs: the others are still arranged, saved or matched.
+      goneItems_.push_back(std::move(path));
+    }
   }
+}
+
+void FolderWindows::AddItem(ShellWindows& shellWindows, std::int32_t index, std::u16string& readPath) {
+  std::unique_ptr<ShellWindow> item = shellWindows.Item(index);
+  if (!item) return;  // closed since the count was read
+  if (!item->IsFolderView()) return;
+
+  auto record = std::make_unique<THandleListRec>();
+  record->Handle = item->Handle();
+  ShellFolderPath path = item->FolderPath();
+  readPath = path.wide;
+  record->Path = std::move(path.ansi);
+  record->WidePath = std::move(path.wide);
+  record->PathRepresentable = path.representable;
+  record->WindowRect = platform_.windows.GetWindowRect(record->Handle);
+  THandleListRec& added = *handleList_.emplace_back(std::move(record));
+
+  const Placement placement = platform_.windows.GetWindowPlacement(added.Handle);
+  added.ShowCmd = placement.showCmd;
+  added.MinPosition = placement.minPosition;
+  added.MaxPosition = placement.maxPosition;
+  added.NormalPosition = placement.normalPosition;
 }
 
 std::vector<WindowHandle> FolderWindows::DistinctHandles() const {
@@ -141,6 +156,8 @@ SaveResult FolderWindows::SaveWorkBench(std::string_view name, bool isNew,
     }
     workBenches_.WriteString(name, std::to_string(++number), FormatRecordLine(*record));
   }
+  // Windows that closed or hung while they were read are not in the workbench either.
+  result.leftOut.insert(result.leftOut.end(), goneItems_.begin(), goneItems_.end());
 
   MarkLastWorkBench(name);
   workBenches_.UpdateFile();

@@ -56,6 +56,9 @@ class FolderWindows {
   RestoreResult LoadWorkBench(std::string_view name);
 
  private:
+  // Reads one item into the handle list; `readPath` holds its folder once that is read, for when a
+  // later call on the item fails.
+  void AddItem(ShellWindows& shellWindows, std::int32_t index, std::u16string& readPath);
   // Each window handle once, in snapshot order: a window with several tabs is listed once per tab.
   std::vector<WindowHandle> DistinctHandles() const;
   Area ToolbarMonitor();
@@ -78,6 +81,8 @@ class FolderWindows {
   Profile& workBenches_;
   WindowHandle toolbar_ = 0;
   HandleList handleList_;
+  // The folders of the items the last snapshot skipped (ShellItemGone); empty where unknown.
+  std::vector<std::u16string> goneItems_;
 };
 
 }  // namespace zarn

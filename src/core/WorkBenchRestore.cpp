@@ -195,18 +195,26 @@ void FolderWindows::PlaceWindow(WindowHandle window, const WorkBenchRecord& reco
   const std::int32_t showCmd = ShowCommandToApply(record.placement.showCmd);
   auto move = [&] { windows.SetWindowPos(window, kHwndTop, bounds.left, bounds.top, bounds.width, bounds.height, 0); };
 
-  move();
-  windows.ShowWindow(window, showCmd);
-  // A minimized or maximized window keeps its stored rectangle only as its normal position.
-  if (showCmd != kSwShowMinimized && showCmd != kSwShowMaximized) {
-    for (int tries = 1; tries < kMaxRectangleTries && windows.GetWindowRect(window) != wanted; ++tries) {
-      platform_.clock.Sleep(kRectangleRetryInterval);
-      move();
-    }
-  }
   Placement placement = record.placement;
   placement.showCmd = showCmd;
+  // A minimized or maximized window keeps its stored rectangle only as its normal position, which the
+  // placement carries.
+  if (showCmd == kSwShowMinimized || showCmd == kSwShowMaximized) {
+    move();
+    windows.ShowWindow(window, showCmd);
+    windows.SetWindowPlacement(window, placement);
+    return;
+  }
+  // Any other window ends at the rectangle it was saved at. The placement goes first: a window snapped
+  // to a side or a quarter of the screen keeps its rectangle from before the snap as its normal
+  // position, and applied last it would move the window there.
   windows.SetWindowPlacement(window, placement);
+  windows.ShowWindow(window, showCmd);
+  move();
+  for (int tries = 1; tries < kMaxRectangleTries && windows.GetWindowRect(window) != wanted; ++tries) {
+    platform_.clock.Sleep(kRectangleRetryInterval);
+    move();
+  }
 }
 
 RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {

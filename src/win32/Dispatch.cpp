@@ -10,7 +10,7 @@ namespace {
 
 // An object that raised an exception explains itself in EXCEPINFO; prefer its words to the bare
 // DISP_E_EXCEPTION, and free what it allocated either way.
-Error ErrorFromException(const std::string& operation, EXCEPINFO& info) {
+[[noreturn]] void ThrowException(const std::string& operation, EXCEPINFO& info) {
   if (info.pfnDeferredFillIn != nullptr) info.pfnDeferredFillIn(&info);
   std::string description;
   if (info.bstrDescription != nullptr)
@@ -21,8 +21,9 @@ Error ErrorFromException(const std::string& operation, EXCEPINFO& info) {
   ::SysFreeString(info.bstrDescription);
   ::SysFreeString(info.bstrHelpFile);
   while (!description.empty() && (description.back() == '\n' || description.back() == '\r')) description.pop_back();
-  if (!description.empty()) return Error(operation + ": " + description);
-  return ErrorFromHresult(operation, code);
+  if (description.empty()) ThrowHresult(operation, code);
+  if (IsShellItemGone(code)) throw ShellItemGone(operation + ": " + description);
+  throw Error(operation + ": " + description);
 }
 
 }  // namespace
@@ -81,7 +82,7 @@ Variant Dispatch::Invoke(std::wstring_view member, VARIANT* arguments, UINT coun
   UINT argumentError = 0;
   const HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
                                      &parameters, result.get(), &exception, &argumentError);
-  if (hr == DISP_E_EXCEPTION) throw ErrorFromException(operation, exception);
+  if (hr == DISP_E_EXCEPTION) ThrowException(operation, exception);
   ThrowIfFailed(hr, operation);
   return result;
 }

@@ -47,4 +47,15 @@ Error ErrorFromHresult(std::string_view operation, HRESULT hr) {
 
 void ThrowLastError(std::string_view operation) { throw ErrorFromCode(operation, ::GetLastError()); }
 
+bool IsShellItemGone(HRESULT hr) {
+  return hr == RPC_E_DISCONNECTED || hr == CO_E_OBJNOTCONNECTED || hr == RPC_E_CALL_REJECTED ||
+         hr == RPC_E_SERVERCALL_RETRYLATER;
+}
+
+void ThrowHresult(std::string_view operation, HRESULT hr) {
+  Error error = ErrorFromHresult(operation, hr);
+  if (IsShellItemGone(hr)) throw ShellItemGone(error.what());
+  throw error;
+}
+
 }  // namespace zarn::win32

@@ -18,9 +18,16 @@ std::string SystemMessage(DWORD code);
 Error ErrorFromCode(std::string_view operation, DWORD code);
 Error ErrorFromHresult(std::string_view operation, HRESULT hr);
 
+// The codes an automation call on a shell window fails with when the window closed meanwhile, or its
+// shell is too busy to answer: RPC_E_DISCONNECTED, CO_E_OBJNOTCONNECTED, RPC_E_CALL_REJECTED and
+// RPC_E_SERVERCALL_RETRYLATER.
+bool IsShellItemGone(HRESULT hr);
+
 [[noreturn]] void ThrowLastError(std::string_view operation);
+// ShellItemGone for the codes above, so that a snapshot goes on without that one item.
+[[noreturn]] void ThrowHresult(std::string_view operation, HRESULT hr);
 inline void ThrowIfFailed(HRESULT hr, std::string_view operation) {
-  if (FAILED(hr)) throw ErrorFromHresult(operation, hr);
+  if (FAILED(hr)) ThrowHresult(operation, hr);
 }
 
 }  // namespace zarn::win32

@@ -22,11 +22,26 @@ long long WriteSome(int fd, const char* data, std::size_t size) {
 }
 int FlushToDisk(int fd) { return _commit(fd); }
 int CloseFile(int fd) { return _close(fd); }
+// Virus scanners and cloud-sync clients open a freshly written file for a moment, and a replace that
+// meets their handle fails; it is tried again for about a second before it counts. (A file the user
+// made read-only never gets here.)
+constexpr int kReplaceTries = 20;
+constexpr DWORD kReplaceRetryMs = 50;
+
+bool HeldByAnotherHandle(DWORD code) {
+  return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION || code == ERROR_ACCESS_DENIED;
+}
+
 // Write-through, so that the new name is on the disk when the call returns.
 std::string ReplaceFile(const FilePath& from, const FilePath& to) {
-  if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
-  const auto code = static_cast<int>(::GetLastError());
-  return std::system_category().message(code) + ", " + std::to_string(code);
+  for (int attempt = 1;; ++attempt) {
+    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
+    const DWORD code = ::GetLastError();
+    if (!HeldByAnotherHandle(code) || attempt == kReplaceTries) {
+      return std::system_category().message(static_cast<int>(code)) + ", " + std::to_string(code);
+    }
+    ::Sleep(kReplaceRetryMs);
+  }
 }
 
 const FileOperations kSystemOperations = {&OpenForWriting, &WriteSome, &FlushToDisk, &CloseFile, &ReplaceFile};

@@ -99,11 +99,33 @@ std::optional<std::wstring> OtherPathForm(decltype(&::GetLongPathNameW) convert,
 
 }  // namespace
 
+bool IsNetworkPath(std::wstring_view path) {
+  if (path.size() >= 2 && (path[0] == L'\\' || path[0] == L'/') && (path[1] == L'\\' || path[1] == L'/')) {
+    // \\server\share; behind \\?\ or \\.\ either UNC\server\share or a drive's path.
+    if (path.size() < 4 || (path[2] != L'?' && path[2] != L'.')) return true;
+    const std::wstring_view rest = path.substr(4);
+    const bool unc = rest.size() >= 4 && (rest[0] == L'U' || rest[0] == L'u') && (rest[1] == L'N' || rest[1] == L'n') &&
+                     (rest[2] == L'C' || rest[2] == L'c') && rest[3] == L'\\';
+    return unc || (rest.size() >= 2 && rest[1] == L':' && IsNetworkPath(rest));
+  }
+  if (path.size() >= 2 && path[1] == L':') {
+    const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
+    return ::GetDriveTypeW(root) == DRIVE_REMOTE;
+  }
+  return false;
+}
+
 ShellFolderPath FolderPathFromWide(std::wstring_view path) {
   ShellFolderPath result;
   result.wide = U16FromWide(path);
   if (std::optional<std::string> ansi = Cp932FromWide(path)) {
     result.ansi = std::move(*ansi);
+    return result;
+  }
+  // A network folder is never asked for its short form: on a share that does not answer, the question
+  // would hold the program up for as long as the network takes to give up.
+  if (IsNetworkPath(path)) {
+    result.representable = false;
     return result;
   }
   if (const std::optional<std::wstring> shortPath = OtherPathForm(::GetShortPathNameW, std::wstring(path))) {
@@ -136,7 +158,9 @@ bool Win32Shell::Explore(std::string_view ansiPath) {
   info.fMask = SEE_MASK_FLAG_NO_UI;
   info.lpVerb = L"explore";
   info.lpFile = path->c_str();
-  info.nShow = 0;
+  // A window the restore does not go on to place (one that came late, or matched no record) must not
+  // stay hidden, holding its folder open where the user cannot see it.
+  info.nShow = SW_SHOWNORMAL;
   return ::ShellExecuteExW(&info) != FALSE;
 }
 
@@ -144,6 +168,8 @@ std::string Win32Shell::LongPathForm(std::string_view ansiPath) {
   std::string unchanged(ansiPath);
   const std::optional<std::wstring> path = WideFromCp932Exact(ansiPath);
   if (!path || path->empty() || path->find(L'\0') != std::wstring::npos) return unchanged;
+  // Compared as text: the long form of a path on a share that does not answer would hold the program up.
+  if (IsNetworkPath(*path)) return unchanged;
   const std::optional<std::wstring> longPath = OtherPathForm(::GetLongPathNameW, *path);
   if (!longPath) return unchanged;
   // A folder stored by its short form because its long one has characters code page 932 lacks

@@ -22,28 +22,34 @@ class SimShellWindow final : public ShellWindow {
   SimShellWindow(SimulatedDesktop& desktop, std::size_t index) : desktop_(desktop), index_(index) {}
 
   bool IsFolderView() override {
-    desktop_.AutomationCall();
+    Call();
     return item().folderView;
   }
   WindowHandle Handle() override {
-    desktop_.AutomationCall();
+    Call();
     return item().handle;
   }
   ShellFolderPath FolderPath() override {
-    desktop_.AutomationCall();
+    Call();
     SimItem& it = item();
     if (it.pathFailures != 0) {
       if (it.pathFailures > 0) --it.pathFailures;
       throw Error("The folder of the shell window could not be read.");
     }
     auto window = desktop_.windows_.find(it.handle);
-    if (window != desktop_.windows_.end() && window->second.closingSnapshotsLeft && window->second.failsWhileClosing) {
-      throw Error("The shell window is closing.");
+    if (window != desktop_.windows_.end() && window->second.closingSnapshotsLeft) {
+      // Disconnected, as the shell's objects of a closed window are; or some other failure.
+      if (window->second.failsWhileClosing == SimWindow::ClosingFailure::Gone) throw ShellItemGone("closed");
+      if (window->second.failsWhileClosing == SimWindow::ClosingFailure::Error) throw Error("unreadable");
     }
     return it.path;
   }
 
  private:
+  void Call() {
+    desktop_.AutomationCall();
+    if (item().gone) throw ShellItemGone("The shell window does not answer.");
+  }
   SimItem& item() { return desktop_.items_.at(index_); }
   SimulatedDesktop& desktop_;
   std::size_t index_;
@@ -135,7 +141,16 @@ bool SimulatedDesktop::SetWindowPlacement(WindowHandle window, const Placement& 
   log_.push_back(entry.str());
   auto it = windows_.find(window);
   if (it == windows_.end()) return false;
-  it->second.placement = p;
+  SimWindow& w = it->second;
+  w.placement = p;
+  // A window left neither minimized nor maximized takes its normal position, as on Windows.
+  const std::int32_t show = p.showCmd;
+  if (show != 2 && show != 3 && show != 6 && show != 7 && show != 11) {
+    w.rect.left = p.normalPosition.left;
+    w.rect.top = p.normalPosition.top;
+    w.rect.right = w.rect.left + std::max<std::int32_t>(p.normalPosition.Width(), w.minWidth);
+    w.rect.bottom = w.rect.top + std::max<std::int32_t>(p.normalPosition.Height(), w.minHeight);
+  }
   return true;
 }
 

@@ -47,7 +47,8 @@ struct SimWindow {
   // Asked to close and still listed for this many more snapshots; nullopt while open.
   std::optional<int> closingSnapshotsLeft;
   // Reading the folder path of a closing window fails, as a window going away may do.
-  bool failsWhileClosing = false;
+  enum class ClosingFailure { None, Gone, Error };
+  ClosingFailure failsWhileClosing = ClosingFailure::None;
 };
 
 // One entry of the shell's window collection: a window, or one tab of it.
@@ -59,6 +60,8 @@ struct SimItem {
   bool vanishes = false;
   // Reading the path fails this many more times (-1: always).
   int pathFailures = 0;
+  // Every call on the item fails as on a window whose shell object disconnected or does not answer.
+  bool gone = false;
 };
 
 // What the shell does when asked to explore a folder.

@@ -49,8 +49,9 @@ TEST_F(LoadWorkBench, ClosesOpensAndPlacesEachFolderThenMarksIt) {
   EXPECT_EQ(desktop_.Log(),
             (std::vector<std::string>{
                 "PostClose(" + H(old1) + ")", "PostClose(" + H(old2) + ")", "Explore(C:\\A)",
-                "SetWindowPos(" + H(a) + ", 0, -1900, 10, 900, 690, 0)", "ShowWindow(" + H(a) + ", 1)",
+                // Normal: the placement first, the saved rectangle last.
                 "SetWindowPlacement(" + H(a) + ", show 1, min -1 -1, max -8 -8, normal -1900 10 -1000 700)",
+                "ShowWindow(" + H(a) + ", 1)", "SetWindowPos(" + H(a) + ", 0, -1900, 10, 900, 690, 0)",
                 "Explore(C:\\B)", "SetWindowPos(" + H(b) + ", 0, -32000, -32000, 160, 27, 0)",
                 // Minimized: the rectangle is not forced, the placement carries the normal one.
                 "ShowWindow(" + H(b) + ", 2)",
@@ -61,6 +62,21 @@ TEST_F(LoadWorkBench, ClosesOpensAndPlacesEachFolderThenMarksIt) {
   // The records themselves are untouched.
   EXPECT_EQ(ParseRecordLine(WorkBenchesOnDisk().ReadString("Desk", "2", "")).placement.normalPosition,
             (Rect{50, 60, 850, 660}));
+}
+
+// A window snapped to a side or a quarter is saved with its snapped rectangle and, as its normal
+// position, the rectangle from before the snap. It comes back where it was saved, in whichever state.
+TEST_F(LoadWorkBench, SnappedWindowEndsAtItsSavedRectangleNotItsNormalPosition) {
+  const Rect snapped{0, 0, 960, 1040};
+  const Rect beforeSnap{200, 150, 900, 700};
+  WorkBenchText("[Snap]\n1=" + Record("C:\\Left", snapped, 1, beforeSnap) +
+                "\n2=" + Record("C:\\Max", {-8, -8, 1928, 1088}, 3, beforeSnap) + "\n");
+  Load("Snap");
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[0]).rect, snapped);
+  // A maximized record keeps its normal position for when the user restores the window.
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[1]).placement.normalPosition, beforeSnap);
+  EXPECT_EQ(CallsOn(desktop_.OpenedWindows()[1]).back().rfind("SetWindowPlacement", 0), 0u);
 }
 
 TEST_F(LoadWorkBench, WorkBenchWithOnlyLastClosesEverythingAndOpensNothing) {
@@ -78,8 +94,8 @@ TEST_F(LoadWorkBench, RecordWithOnlyAPathUses100AndAShowCommandWindowsKnows) {
   const WindowHandle w = desktop_.OpenedWindows()[0];
   EXPECT_EQ(CallsOn(w),
             (std::vector<std::string>{
-                "SetWindowPos(" + H(w) + ", 0, 100, 100, 100, 100, 0)", "ShowWindow(" + H(w) + ", 1)",
-                "SetWindowPlacement(" + H(w) + ", show 1, min 100 100, max 100 100, normal 100 100 100 100)"}));
+                "SetWindowPlacement(" + H(w) + ", show 1, min 100 100, max 100 100, normal 100 100 100 100)",
+                "ShowWindow(" + H(w) + ", 1)", "SetWindowPos(" + H(w) + ", 0, 100, 100, 100, 100, 0)"}));
   EXPECT_TRUE(desktop_.Window(w).visible);
 }
 
@@ -132,7 +148,8 @@ TEST_F(LoadWorkBench, WindowThatRefusesItsSizeIsPlacedAfterBoundedTries) {
   int moves = 0;
   for (const std::string& call : CallsOn(small)) moves += call.rfind("SetWindowPos", 0) == 0;
   EXPECT_EQ(moves, kMaxRectangleTries);
-  EXPECT_EQ(CallsOn(small).back().rfind("SetWindowPlacement", 0), 0u);
+  EXPECT_EQ(CallsOn(small).front().rfind("SetWindowPlacement", 0), 0u);
+  EXPECT_EQ(CallsOn(small).back().rfind("SetWindowPos", 0), 0u);
   EXPECT_EQ(desktop_.Window(small).rect, (Rect{10, 10, 122, 37}));
   // Each retry waited a little rather than spinning.
   EXPECT_EQ(desktop_.Sleeps(), kMaxRectangleTries - 1);
@@ -325,18 +342,30 @@ TEST_F(LoadWorkBench, ShellReportingPathsInAnUnknownFormStillRestoresAsBefore) {
   }
 }
 
-TEST_F(LoadWorkBench, SnapshotFailingWhileOldWindowsCloseIsTakenAgain) {
+// A window closed at the start of the restore fails while it is read: disconnected, it is passed over
+// at once; failing otherwise, the whole snapshot is taken again until it is gone.
+struct ClosingCase {
+  SimWindow::ClosingFailure failure;
+  int sleeps;
+};
+class ClosingWindow : public LoadWorkBench, public ::testing::WithParamInterface<ClosingCase> {};
+
+TEST_P(ClosingWindow, FailingWhileItClosesNeverEndsTheRestore) {
   desktop_.SetCloseDelay(3);
   const WindowHandle old = desktop_.AddFolderWindow("C:\\Old", Rect{0, 0, 300, 300});
-  desktop_.Window(old).failsWhileClosing = true;
+  desktop_.Window(old).failsWhileClosing = GetParam().failure;
   WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n");
 
   EXPECT_TRUE(Load("R").notRestored.empty());
   ASSERT_EQ(desktop_.OpenedWindows().size(), 1u);
   EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[0]).rect, (Rect{1, 2, 301, 202}));
-  EXPECT_EQ(desktop_.Sleeps(), 3);  // three failed polls, each followed by a short wait
+  EXPECT_EQ(desktop_.Sleeps(), GetParam().sleeps);  // each failed poll is followed by a short wait
   EXPECT_EQ(LastMarked(), (std::vector<std::string>{"R"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Failures, ClosingWindow,
+                         ::testing::Values(ClosingCase{SimWindow::ClosingFailure::Gone, 0},
+                                           ClosingCase{SimWindow::ClosingFailure::Error, 3}));
 
 TEST_F(LoadWorkBench, ShellThatKeepsFailingEndsTheRestoreWithoutMarking) {
   desktop_.AddFolderWindow("C:\\Old", Rect{0, 0, 300, 300});

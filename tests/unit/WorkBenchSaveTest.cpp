@@ -42,6 +42,24 @@ TEST_F(SaveWorkBench, StoresEveryWindowAsANumberedRecordThenLast) {
             "\r\n");
 }
 
+// A window that closes or hangs while it is read is left out and named with the others left out; the
+// save goes on, and so do the arrangements.
+TEST_F(SaveWorkBench, WindowThatFailsWhileReadIsLeftOutAndTheRestIsSaved) {
+  desktop_.AddFolderWindow("C:\\Before", Rect{0, 0, 100, 100});
+  const WindowHandle hung = desktop_.AddFolderWindow("C:\\Hung", Rect{0, 0, 100, 100});
+  desktop_.AddFolderWindow("C:\\After", Rect{0, 0, 100, 100});
+  desktop_.Items()[1].gone = true;
+
+  const SaveResult result = Save("Mixed", true);
+  EXPECT_TRUE(result.saved);
+  EXPECT_EQ(result.leftOut.size(), 1u);
+  EXPECT_EQ(KeysOnDisk("Mixed"), (std::vector<std::string>{"1", "2", "Last"}));
+  EXPECT_NE(WorkBenchesOnDisk().ReadString("Mixed", "2", "").find("C:\\After"), std::string::npos);
+  Organiser().TileWindows();
+  EXPECT_EQ(desktop_.Count("SetWindowPos"), 2);
+  EXPECT_EQ(desktop_.LogFor(hung), std::vector<std::string>{});
+}
+
 TEST_F(SaveWorkBench, WithNoWindowsOnlyLastRemains) {
   WorkBenchText("[Empty]\n1=C:\\A\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\nLast=0\n");
   Save("Empty", false);

@@ -1,5 +1,6 @@
 // Tile, both cascades and close all, in real windows on the 1920 x 1080 test desktop. The toolbar is
 // on the only monitor, so the arrangement area is (0, 0, 1920, 1080).
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,8 @@ class ArrangeTest : public E2eTest {
  protected:
   // Opens `count` folder windows at scattered places and returns them in the snapshot's order, the
   // order the commands work in.
-  std::vector<HWND> OpenWindows(int count) {
-    StartZarn();
+  std::vector<HWND> OpenWindows(int count, std::optional<WORD> startupShow = std::nullopt) {
+    StartZarn(std::nullopt, {}, {}, startupShow);
     LoadStandinShell();
     std::vector<HWND> opened;
     for (int i = 0; i < count; ++i) {
@@ -32,6 +33,24 @@ class ArrangeTest : public E2eTest {
     return ordered;
   }
 };
+
+// Started from a shortcut set to "Run: Minimized", the program has a start-up show state of its own;
+// the windows it arranges must not take it.
+TEST_F(ArrangeTest, StartedMinimizedItStillShowsTheWindowsItArrangesNormally) {
+  std::vector<HWND> windows = OpenWindows(3, SW_SHOWMINNOACTIVE);
+  ASSERT_EQ(windows.size(), 3u);
+  ShowWindow(windows[1], SW_MAXIMIZE);
+  for (UINT command : {IDM_CASCADE_KEEP_SIZE, IDM_TILE, IDM_CASCADE_UNIFORM}) {
+    SCOPED_TRACE(command);
+    EXPECT_TRUE(Zarn().Send(command));
+    for (HWND window : windows) {
+      const WindowState state = ReadWindow(window);
+      EXPECT_TRUE(state.visible);
+      EXPECT_FALSE(state.iconic);
+      EXPECT_FALSE(state.zoomed);
+    }
+  }
+}
 
 // Windows per row, top to bottom, as the tile table gives them.
 struct TileCase {

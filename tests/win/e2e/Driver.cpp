@@ -38,11 +38,15 @@ std::wstring QuoteArgument(std::wstring_view argument) {
 }
 
 Process::Process(const std::filesystem::path& exe, const std::vector<std::wstring>& arguments,
-                 const std::filesystem::path& workingDirectory) {
+                 const std::filesystem::path& workingDirectory, std::optional<WORD> startupShow) {
   std::wstring commandLine = QuoteArgument(exe.wstring());
   for (const std::wstring& argument : arguments) commandLine += L" " + QuoteArgument(argument);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  if (startupShow) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = *startupShow;
+  }
   PROCESS_INFORMATION info{};
   // Wine's process creation fails now and then with ERROR_INTERNAL_ERROR when the machine is busy
   // (seen while a build ran beside the tests); a second try a moment later starts the program.

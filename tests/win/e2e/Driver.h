@@ -38,8 +38,9 @@ class Stopwatch {
 class Process {
  public:
   Process() = default;
+  // `startupShow`: the show command a shortcut's "Run" setting would put in STARTUPINFO.
   Process(const std::filesystem::path& exe, const std::vector<std::wstring>& arguments,
-          const std::filesystem::path& workingDirectory = {});
+          const std::filesystem::path& workingDirectory = {}, std::optional<WORD> startupShow = std::nullopt);
   Process(Process&& other) noexcept;
   Process& operator=(Process&& other) noexcept;
   Process(const Process&) = delete;

@@ -93,8 +93,8 @@ std::filesystem::path E2eTest::MakeFolder(std::wstring_view name, std::wstring_v
 }
 
 ZarnClient& E2eTest::StartZarn(std::optional<std::string> settings, const std::vector<std::wstring>& arguments,
-                               const std::filesystem::path& workingDirectory) {
-  zarn_ = std::make_unique<ZarnClient>(ZarnFolder(), std::move(settings), arguments, workingDirectory);
+                               const std::filesystem::path& workingDirectory, std::optional<WORD> startupShow) {
+  zarn_ = std::make_unique<ZarnClient>(ZarnFolder(), std::move(settings), arguments, workingDirectory, startupShow);
   return *zarn_;
 }
 

@@ -47,7 +47,8 @@ class E2eTest : public ::testing::Test {
   // stand-in shell (LoadStandinShell), so its report gives their exact placements.
   ZarnClient& StartZarn(std::optional<std::string> settings = std::nullopt,
                         const std::vector<std::wstring>& arguments = {},
-                        const std::filesystem::path& workingDirectory = {});
+                        const std::filesystem::path& workingDirectory = {},
+                        std::optional<WORD> startupShow = std::nullopt);
   ZarnClient& Zarn() { return *zarn_; }
   std::filesystem::path ZarnFolder() const { return root_ / L"zarn"; }
   // Runs a folder-window command with no folder window open, which makes the program create the

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "E2eFixture.h"
+#include "StandinWindow.h"
 #include "WorkBenchFile.h"
 #include "resource.h"
 
@@ -183,6 +184,25 @@ TEST_F(WorkBenchTest, AFolderNameCodePage932CannotHoldIsStoredAsItsShortPath) {
   const std::wstring opened = FolderPathOf(FolderWindows().front());
   ASSERT_GT(GetLongPathNameW(opened.c_str(), longPath, MAX_PATH * 2), 0u);
   EXPECT_TRUE(SamePath(longPath, folder.wstring())) << Utf8(opened);
+}
+
+// A window snapped to the left half was saved with that half as its rectangle and, as its normal
+// position, where it stood before the snap: it comes back on the half. The shell is asked to open the
+// folder shown: a window asked for hidden stays hidden wherever the restore does not place it.
+TEST_F(WorkBenchTest, SnappedWindowComesBackAtItsSavedRectangleOpenedShown) {
+  const std::filesystem::path folder = MakeFolder(L"Snapped");
+  const RECT half = RectAt(0, 0, 960, 1040);
+  const RECT beforeSnap = RectAt(300, 200, 640, 400);
+  const std::vector<std::string> section = {
+      "[Snap]", "1=" + RecordLine(folder.wstring(), half, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, beforeSnap), "Last=0"};
+  std::filesystem::create_directories(ZarnFolder());
+  WriteFileBytes(ZarnFolder() / L"Zarn.wbf", WrittenForm({section}));
+  StartWithShell();
+  const CommandLog restore = RestoreWorkBench(0);
+  EXPECT_TRUE(restore.finished);
+  HWND window = WindowOfFolder(folder);
+  EXPECT_EQ(ReadWindow(window).rect, half);
+  EXPECT_EQ(reinterpret_cast<ULONG_PTR>(GetPropW(window, standin::kPropShowCommand)), ULONG_PTR{SW_SHOWNORMAL + 1});
 }
 
 TEST_F(WorkBenchTest, RestoreGoesOnPastFoldersThatCannotBePlacedAndNamesThem) {

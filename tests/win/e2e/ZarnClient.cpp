@@ -56,7 +56,8 @@ std::wstring TextOf(HWND control) {
 }  // namespace
 
 ZarnClient::ZarnClient(const std::filesystem::path& folder, std::optional<std::string> settings,
-                       const std::vector<std::wstring>& arguments, const std::filesystem::path& workingDirectory)
+                       const std::vector<std::wstring>& arguments, const std::filesystem::path& workingDirectory,
+                       std::optional<WORD> startupShow)
     : folder_(folder) {
   std::filesystem::create_directories(folder);
   exe_ = folder / L"Zarn.exe";
@@ -65,7 +66,7 @@ ZarnClient::ZarnClient(const std::filesystem::path& folder, std::optional<std::s
   if (!CopyFileW(original.c_str(), exe_.c_str(), FALSE))
     throw std::runtime_error("cannot copy " + Utf8(original.wstring()) + ": error " + std::to_string(GetLastError()));
   if (settings) WriteFileBytes(SettingsFile(), *settings);
-  process_ = Process(exe_, arguments, workingDirectory.empty() ? folder : workingDirectory);
+  process_ = Process(exe_, arguments, workingDirectory.empty() ? folder : workingDirectory, startupShow);
   if (!WaitUntil(
           [this] {
             const auto windows = WindowsOfClass(app::kMainWindowClass, false);

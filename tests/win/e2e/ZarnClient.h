@@ -21,10 +21,11 @@ class ZarnClient {
   // Zarn.ini, Shift-JIS as the program reads it) there first when given, and starts the copy. Throws
   // when its main window (visible or not) does not appear within a few seconds.
   // `arguments` and `workingDirectory` (the copy's folder when empty) are for checking that the
-  // program ignores both.
+  // program ignores both; `startupShow` is a shortcut's "Run" setting.
   explicit ZarnClient(const std::filesystem::path& folder, std::optional<std::string> settings = std::nullopt,
                       const std::vector<std::wstring>& arguments = {},
-                      const std::filesystem::path& workingDirectory = {});
+                      const std::filesystem::path& workingDirectory = {},
+                      std::optional<WORD> startupShow = std::nullopt);
   ~ZarnClient();
   ZarnClient(const ZarnClient&) = delete;
   ZarnClient& operator=(const ZarnClient&) = delete;

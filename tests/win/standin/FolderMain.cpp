@@ -73,6 +73,11 @@ int Run(HINSTANCE instance) {
 
   // The folder's marker file first, so that switches given on the command line win.
   Behaviour behaviour;
+  // The show command the caller (the explore verb) asked for; switches may still override it.
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  GetStartupInfoW(&startup);
+  if (startup.dwFlags & STARTF_USESHOWWINDOW) behaviour.showCommand = startup.wShowWindow;
   std::wstring error;
   if (!ApplyMarkerFile(path, behaviour, error) || !ApplySwitches(switches, behaviour, error))
     return Fail(kBadUsage, error);

@@ -68,6 +68,10 @@ bool ApplyOne(std::wstring_view token, Behaviour& b, std::wstring& error) {
     b.ownProcess = true;
   } else if (EqualsNoCase(body, L"delay") && hasValue) {
     ok = ParseUnsigned(value, b.delayMs) && b.delayMs <= 600000;
+  } else if (EqualsNoCase(body, L"show") && hasValue) {
+    DWORD show = 0;
+    ok = ParseUnsigned(value, show) && show <= SW_MAX;
+    b.showCommand = static_cast<int>(show);
   } else if (EqualsNoCase(body, L"host") && hasValue) {
     ok = ParseUnsigned(value, b.hostProcess);
   } else if (EqualsNoCase(body, L"minsize") && hasValue) {
@@ -266,6 +270,7 @@ bool ApplyMarkerFile(const std::wstring& folder, Behaviour& behaviour, std::wstr
 std::wstring WindowSwitches(const Behaviour& b) {
   std::wstring text;
   if (!b.folderView) text += L" /notview";
+  if (b.showCommand != SW_SHOWNORMAL) text += L" /show:" + std::to_wstring(b.showCommand);
   if (b.minTrack.cx > 0 || b.minTrack.cy > 0)
     text += L" /minsize:" + std::to_wstring(b.minTrack.cx) + L"," + std::to_wstring(b.minTrack.cy);
   if (b.maxTrack.cx > 0 || b.maxTrack.cy > 0)
@@ -378,9 +383,9 @@ HWND OpenFolderWindow(HINSTANCE module, const std::wstring& path, const Behaviou
   const ULONGLONG sequence = Now();
   SetWindowLongPtrW(hwnd, kSequenceSlot, static_cast<LONG_PTR>(sequence));
   SetPropW(hwnd, kPropSequence, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(sequence)));
-  // Never SW_SHOWDEFAULT: the explore verb is asked with show command 0 (SW_HIDE), and a folder
-  // window of the shell opens visible all the same.
-  ShowWindow(hwnd, SW_SHOWNORMAL);
+  SetPropW(hwnd, kPropShowCommand, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(behaviour.showCommand + 1)));
+  // Never SW_SHOWDEFAULT, which would take whatever the caller's own start-up asked for.
+  if (behaviour.showCommand != SW_HIDE) ShowWindow(hwnd, SW_SHOWNORMAL);
   UpdateWindow(hwnd);
   return hwnd;
 }

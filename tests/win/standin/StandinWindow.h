@@ -18,6 +18,8 @@ inline constexpr wchar_t kHostClass[] = L"ZarnStandinHost";
 inline constexpr wchar_t kPropSequence[] = L"ZarnStandin.Sequence";
 // Present (non-zero) on a window whose document is not a folder view.
 inline constexpr wchar_t kPropNotFolderView[] = L"ZarnStandin.NotFolderView";
+// The show command the window was asked to open with, plus one (a property of 0 reads as absent).
+inline constexpr wchar_t kPropShowCommand[] = L"ZarnStandin.ShowCommand";
 // The child static control whose text is exactly the folder path (also what the window shows).
 inline constexpr int kPathControlId = 100;
 // WM_COPYDATA tag of an "open this folder" request sent to a host window.
@@ -34,6 +36,9 @@ struct Behaviour {
   bool forwardExisting = false;  // an open window of the same path is brought forward instead
   SIZE minTrack{0, 0};           // 0 = the system's own limit
   SIZE maxTrack{0, 0};
+  // What the explore verb was asked for (STARTUPINFO's show command). SW_HIDE opens the window
+  // hidden, where a caller that does not show it leaves it; any other opens it as SW_SHOWNORMAL.
+  int showCommand = SW_SHOWNORMAL;
   bool ownProcess = false;  // never forward to a host
   DWORD hostProcess = 0;    // forward only to the host of this process
 };

@@ -63,6 +63,22 @@ TEST(FolderPath, LossyPathWithoutAShortFormIsNotRepresentable) {
   EXPECT_EQ(path.wide, U16FromWide(missing));
 }
 
+// Network paths are compared as text, never asked of the file system, which could wait on the
+// network: a lossy one has no short form to fall back on, and its long form is itself.
+TEST(FolderPath, NetworkPathsAreTakenAsTheyStand) {
+  const struct {
+    const wchar_t* path;
+    bool network;
+  } cases[] = {{L"\\\\server\\share\\x", true},      {L"//server/share", true},
+               {L"\\\\?\\UNC\\server\\share", true}, {L"\\\\?\\unc\\server\\share", true},
+               {L"\\\\?\\C:\\Windows", false},       {L"C:\\Windows", false},
+               {L"relative\\folder", false},         {L"", false}};
+  for (const auto& c : cases) EXPECT_EQ(IsNetworkPath(c.path), c.network) << Utf8FromWide(c.path);
+  EXPECT_FALSE(FolderPathFromWide(L"\\\\server\\share\\caf\u00E9").representable);
+  EXPECT_EQ(FolderPathFromWide(L"\\\\server\\share\\x").ansi, "\\\\server\\share\\x");
+  EXPECT_EQ(Win32Shell().LongPathForm("\\\\server\\share\\LONGNA~1"), "\\\\server\\share\\LONGNA~1");
+}
+
 // The explore verb runs on a thread of its own so that a blocking shell fails the test instead of
 // hanging the run.
 bool ExploreWithin(std::string_view ansiPath, std::chrono::milliseconds limit, bool& finished) {
