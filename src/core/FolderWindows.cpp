@@ -77,6 +77,12 @@ std::vector<WindowHandle> FolderWindows::DistinctHandles() const {
   return handles;
 }
 
+std::vector<WindowHandle> FolderWindows::AnsweringHandles() {
+  std::vector<WindowHandle> handles = DistinctHandles();
+  std::erase_if(handles, [this](WindowHandle window) { return platform_.windows.IsHung(window); });
+  return handles;
+}
+
 Area FolderWindows::ToolbarMonitor() {
   const std::vector<Area> monitors = platform_.display.Monitors();
   const int index = platform_.display.MonitorIndexOf(toolbar_);
@@ -109,7 +115,7 @@ void FolderWindows::CascadeWindows(bool uniformSize) {
     size = UniformCascadeSize(ToolbarMonitor());
     flags = 0;
   }
-  const std::vector<WindowHandle> handles = DistinctHandles();
+  const std::vector<WindowHandle> handles = AnsweringHandles();
   const std::vector<Point> positions = CascadePositions(area, handles.size(), step, size.width, size.height);
   for (std::size_t i = 0; i < handles.size(); ++i) {
     platform_.windows.ShowWindow(handles[i], kSwShowDefault);
@@ -121,7 +127,7 @@ void FolderWindows::CascadeWindows(bool uniformSize) {
 void FolderWindows::TileWindows() {
   RefreshHandleList();
   const Area area = GetArrangeArea();
-  const std::vector<WindowHandle> handles = DistinctHandles();
+  const std::vector<WindowHandle> handles = AnsweringHandles();
   const std::vector<Area> cells = TileCells(area, handles.size());
   for (std::size_t i = 0; i < handles.size(); ++i) {
     platform_.windows.ShowWindow(handles[i], kSwShowDefault);

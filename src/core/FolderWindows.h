@@ -61,6 +61,8 @@ class FolderWindows {
   void AddItem(ShellWindows& shellWindows, std::int32_t index, std::u16string& readPath);
   // Each window handle once, in snapshot order: a window with several tabs is listed once per tab.
   std::vector<WindowHandle> DistinctHandles() const;
+  // The same without the windows that do not answer: moving one would hold the program up.
+  std::vector<WindowHandle> AnsweringHandles();
   Area ToolbarMonitor();
   // What one restore knows about the windows it closed and placed.
   struct RestoreState;
@@ -74,7 +76,8 @@ class FolderWindows {
   // What the snapshot just taken shows of the folder. A late window of a folder given up earlier is
   // put at its own record's place on the way.
   std::optional<Arrival> FindFolder(RestoreState& state, const std::string& folder);
-  void PlaceWindow(WindowHandle window, const WorkBenchRecord& record);
+  // False, without touching it, for a window that does not answer.
+  bool PlaceWindow(WindowHandle window, const WorkBenchRecord& record);
 
   Platform platform_;
   Profile& settings_;

@@ -187,8 +187,9 @@ std::optional<FolderWindows::Arrival> FolderWindows::FindFolder(RestoreState& st
   return std::nullopt;
 }
 
-void FolderWindows::PlaceWindow(WindowHandle window, const WorkBenchRecord& record) {
+bool FolderWindows::PlaceWindow(WindowHandle window, const WorkBenchRecord& record) {
   WindowSystem& windows = platform_.windows;
+  if (windows.IsHung(window)) return false;
   const Area& bounds = record.bounds;
   const Rect wanted{bounds.left, bounds.top, WrappedSum(bounds.left, bounds.width),
                     WrappedSum(bounds.top, bounds.height)};
@@ -203,7 +204,7 @@ void FolderWindows::PlaceWindow(WindowHandle window, const WorkBenchRecord& reco
     move();
     windows.ShowWindow(window, showCmd);
     windows.SetWindowPlacement(window, placement);
-    return;
+    return true;
   }
   // Any other window ends at the rectangle it was saved at. The placement goes first: a window snapped
   // to a side or a quarter of the screen keeps its rectangle from before the snap as its normal
@@ -215,6 +216,7 @@ void FolderWindows::PlaceWindow(WindowHandle window, const WorkBenchRecord& reco
     platform_.clock.Sleep(kRectangleRetryInterval);
     move();
   }
+  return true;
 }
 
 RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
@@ -244,7 +246,7 @@ RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
     }
     // A tab shares its window's place, which an earlier record has set.
     if (arrival->asTab) continue;
-    PlaceWindow(arrival->window, record);
+    if (!PlaceWindow(arrival->window, record)) state.notRestored.push_back(record.path);
     state.placed.insert(arrival->window);
   }
 

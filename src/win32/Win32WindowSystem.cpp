@@ -60,4 +60,6 @@ bool Win32WindowSystem::PostClose(WindowHandle window) {
   return ::PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0) != FALSE;
 }
 
+bool Win32WindowSystem::IsHung(WindowHandle window) { return ::IsHungAppWindow(ToHwnd(window)) != FALSE; }
+
 }  // namespace zarn::win32

@@ -17,6 +17,7 @@ class Win32WindowSystem final : public WindowSystem {
   bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
                     std::int32_t cy, std::uint32_t flags) override;
   bool PostClose(WindowHandle window) override;
+  bool IsHung(WindowHandle window) override;
 };
 
 }  // namespace zarn::win32

@@ -168,6 +168,23 @@ TEST_F(Tile, ThreeWindowsFillTheAreaInSnapshotOrder) {
                                       Pos(b, -1920, 540, 960, 540, 0), Show(c, 10), Pos(c, -960, 540, 960, 540, 0)}));
 }
 
+// A window that does not answer is left where it is, and the others share the area as if it were not
+// there: moving it would hold the program up for as long as it hangs.
+TEST_F(Tile, AWindowThatDoesNotAnswerIsPassedOver) {
+  desktop_.SetMonitors({Area{0, 0, 1920, 1080}});
+  const WindowHandle a = desktop_.AddFolderWindow("C:\\A", Rect{});
+  const WindowHandle hung = desktop_.AddFolderWindow("\\\\server\\gone", Rect{5, 5, 50, 50});
+  const WindowHandle c = desktop_.AddFolderWindow("C:\\C", Rect{});
+  desktop_.Window(hung).hung = true;
+  Organiser().TileWindows();
+  EXPECT_EQ(desktop_.Log(), (std::vector<std::string>{Show(a, 10), Pos(a, 0, 0, 1920, 540, 0), Show(c, 10),
+                                                      Pos(c, 0, 540, 1920, 540, 0)}));
+  desktop_.ClearLog();
+  Organiser().CascadeWindows(false);
+  EXPECT_EQ(desktop_.LogFor(hung), std::vector<std::string>{});
+  EXPECT_EQ(desktop_.Window(hung).rect, (Rect{5, 5, 50, 50}));
+}
+
 // Earlier versions could store an empty custom area: it takes the desktop's extent instead of
 // making zero-size cells or stacking every window at one point.
 TEST_F(Tile, AStoredEmptyCustomAreaTakesTheDesktopsExtent) {

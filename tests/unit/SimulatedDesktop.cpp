@@ -1,5 +1,7 @@
 #include "SimulatedDesktop.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <algorithm>
 #include <fstream>
@@ -10,6 +12,11 @@
 #include "core/Error.h"
 
 namespace zarn::test {
+
+// On Windows the call would wait for the window's thread for ever: here it fails the test instead.
+static void ExpectAnswering(const SimWindow& window) {
+  if (window.hung) ADD_FAILURE() << "a call that waits for a window that does not answer";
+}
 
 ShellFolderPath AsciiPath(const std::string& path) {
   return ShellFolderPath{path, std::u16string(path.begin(), path.end()), true};
@@ -142,6 +149,7 @@ bool SimulatedDesktop::SetWindowPlacement(WindowHandle window, const Placement& 
   auto it = windows_.find(window);
   if (it == windows_.end()) return false;
   SimWindow& w = it->second;
+  ExpectAnswering(w);
   w.placement = p;
   // A window left neither minimized nor maximized takes its normal position, as on Windows.
   const std::int32_t show = p.showCmd;
@@ -158,6 +166,7 @@ bool SimulatedDesktop::ShowWindow(WindowHandle window, std::int32_t showCmd) {
   log_.push_back("ShowWindow(" + std::to_string(window) + ", " + std::to_string(showCmd) + ")");
   auto it = windows_.find(window);
   if (it == windows_.end()) return false;
+  ExpectAnswering(it->second);
   it->second.visible = showCmd != 0;
   return true;
 }
@@ -171,6 +180,7 @@ bool SimulatedDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfte
   auto it = windows_.find(window);
   if (it == windows_.end()) return false;
   SimWindow& w = it->second;
+  ExpectAnswering(w);
   std::int64_t width = w.rect.Width();
   std::int64_t height = w.rect.Height();
   if (!(flags & kSwpNoSize)) {
@@ -184,6 +194,11 @@ bool SimulatedDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfte
   w.rect.right = static_cast<std::int32_t>(w.rect.left + width);
   w.rect.bottom = static_cast<std::int32_t>(w.rect.top + height);
   return true;
+}
+
+bool SimulatedDesktop::IsHung(WindowHandle window) {
+  auto it = windows_.find(window);
+  return it != windows_.end() && it->second.hung;
 }
 
 bool SimulatedDesktop::PostClose(WindowHandle window) {
@@ -288,7 +303,8 @@ bool SimulatedDesktop::Explore(std::string_view ansiPath) {
   window.placement = Placement{1, {-1, -1}, {-1, -1}, window.rect};
   window.minWidth = behaviour.minWidth;
   window.minHeight = behaviour.minHeight;
-  window.visible = false;  // opened with show command 0 until someone shows it
+  window.hung = behaviour.hung;
+  window.visible = true;  // the shell is asked to show it
   pending_.push_back(PendingWindow{handle, reported, behaviour.appearsAfterSnapshots});
   return true;
 }

@@ -44,6 +44,8 @@ struct SimWindow {
   std::int32_t minWidth = 0;
   std::int32_t minHeight = 0;
   bool visible = true;
+  // Its thread does not answer: a call that sends it a message would wait for ever.
+  bool hung = false;
   // Asked to close and still listed for this many more snapshots; nullopt while open.
   std::optional<int> closingSnapshotsLeft;
   // Reading the folder path of a closing window fails, as a window going away may do.
@@ -79,6 +81,8 @@ struct ExploreBehaviour {
   std::function<void(class SimulatedDesktop&)> meanwhile = nullptr;
   // OpenWindow, OpenTab: the path the shell reports for the new item; empty for the one requested.
   std::string reportedPath = {};
+  // OpenWindow: the new window's thread does not answer.
+  bool hung = false;
 };
 
 class SimulatedDesktop final : public WindowSystem, public Display, public Shell, public Clock {
@@ -142,6 +146,7 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
                     std::int32_t cy, std::uint32_t flags) override;
   bool PostClose(WindowHandle window) override;
+  bool IsHung(WindowHandle window) override;
 
   // ---- Display
   std::vector<Area> Monitors() override { return monitors_; }

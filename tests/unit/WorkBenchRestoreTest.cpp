@@ -79,6 +79,19 @@ TEST_F(LoadWorkBench, SnappedWindowEndsAtItsSavedRectangleNotItsNormalPosition) 
   EXPECT_EQ(CallsOn(desktop_.OpenedWindows()[1]).back().rfind("SetWindowPlacement", 0), 0u);
 }
 
+// A new window that does not answer is never moved (that would wait for it); it is named as not
+// restored, and the next folder gets its place.
+TEST_F(LoadWorkBench, WindowThatDoesNotAnswerIsNamedAndTheRestGoOn) {
+  desktop_.OnExplore("C:\\Hung", ExploreBehaviour{.hung = true});
+  WorkBenchText("[H]\n1=" + Record("C:\\Hung", {0, 0, 500, 500}, 1, {0, 0, 500, 500}) +
+                "\n2=" + Record("C:\\Next", {10, 10, 510, 510}, 1, {10, 10, 510, 510}) + "\n");
+  const RestoreResult result = Load("H");
+  EXPECT_EQ(result.notRestored, (std::vector<std::string>{"C:\\Hung"}));
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
+  EXPECT_EQ(CallsOn(desktop_.OpenedWindows()[0]), std::vector<std::string>{});
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[1]).rect, (Rect{10, 10, 510, 510}));
+}
+
 TEST_F(LoadWorkBench, WorkBenchWithOnlyLastClosesEverythingAndOpensNothing) {
   const WindowHandle old = desktop_.AddFolderWindow("C:\\Old", Rect{0, 0, 300, 300});
   WorkBenchText("[A]\nLast=1\n[Nothing]\nLast=0\n");

@@ -19,6 +19,9 @@ class WindowSystem {
                             std::int32_t cx, std::int32_t cy, std::uint32_t flags) = 0;
   // WM_CLOSE, posted: asynchronous and not awaited.
   virtual bool PostClose(WindowHandle window) = 0;
+  // The window's thread has stopped answering (a folder on a share that does not answer, a sleeping
+  // drive): ShowWindow, SetWindowPos and SetWindowPlacement would wait for it without limit.
+  virtual bool IsHung(WindowHandle window) = 0;
 };
 
 }  // namespace zarn
