@@ -119,8 +119,20 @@ void FolderWindows::CascadeWindows(bool uniformSize) {
   const std::vector<Point> positions = CascadePositions(area, handles.size(), step, size.width, size.height);
   for (std::size_t i = 0; i < handles.size(); ++i) {
     platform_.windows.ShowWindow(handles[i], kSwShowDefault);
-    platform_.windows.SetWindowPos(handles[i], kHwndTop, positions[i].x, positions[i].y, size.width, size.height,
-                                   flags);
+    MoveWindow(handles[i], Area{positions[i].x, positions[i].y, size.width, size.height}, flags);
+  }
+}
+
+void FolderWindows::MoveWindow(WindowHandle window, const Area& to, std::uint32_t flags) {
+  WindowSystem& windows = platform_.windows;
+  windows.SetWindowPos(window, kHwndTop, to.left, to.top, to.width, to.height, flags);
+  // A window that lands on a monitor of another scale resizes itself for it during the move, and so
+  // ends the wrong size, or with the same size at another place. Moved once more from where it is
+  // now, it keeps that monitor's scale and takes the rectangle asked for.
+  const Rect now = windows.GetWindowRect(window);
+  const bool sized = (flags & kSwpNoSize) != 0 || (now.Width() == to.width && now.Height() == to.height);
+  if (now.left != to.left || now.top != to.top || !sized) {
+    windows.SetWindowPos(window, kHwndTop, to.left, to.top, to.width, to.height, flags);
   }
 }
 
@@ -131,8 +143,7 @@ void FolderWindows::TileWindows() {
   const std::vector<Area> cells = TileCells(area, handles.size());
   for (std::size_t i = 0; i < handles.size(); ++i) {
     platform_.windows.ShowWindow(handles[i], kSwShowDefault);
-    platform_.windows.SetWindowPos(handles[i], kHwndTop, cells[i].left, cells[i].top, cells[i].width, cells[i].height,
-                                   0);
+    MoveWindow(handles[i], cells[i], 0);
   }
 }
 

@@ -185,6 +185,19 @@ TEST_F(Tile, AWindowThatDoesNotAnswerIsPassedOver) {
   EXPECT_EQ(desktop_.Window(hung).rect, (Rect{5, 5, 50, 50}));
 }
 
+// A window that rescales itself on its way to a monitor of another scale is moved once more, and only
+// that one.
+TEST_F(Tile, AWindowThatRescalesDuringTheMoveIsMovedAgain) {
+  desktop_.SetMonitors({Area{0, 0, 1920, 1080}});
+  const WindowHandle a = desktop_.AddFolderWindow("C:\\A", Rect{});
+  const WindowHandle b = desktop_.AddFolderWindow("C:\\B", Rect{});
+  desktop_.Window(b).rescaleOnNextMove = 1.5;
+  Organiser().TileWindows();
+  EXPECT_EQ(desktop_.Window(a).rect, (Rect{0, 0, 1920, 540}));
+  EXPECT_EQ(desktop_.Window(b).rect, (Rect{0, 540, 1920, 1080}));
+  EXPECT_EQ(desktop_.Count("SetWindowPos"), 3);
+}
+
 // Earlier versions could store an empty custom area: it takes the desktop's extent instead of
 // making zero-size cells or stacking every window at one point.
 TEST_F(Tile, AStoredEmptyCustomAreaTakesTheDesktopsExtent) {

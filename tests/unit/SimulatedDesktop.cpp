@@ -191,6 +191,11 @@ bool SimulatedDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfte
     w.rect.left = x;
     w.rect.top = y;
   }
+  if (w.rescaleOnNextMove != 1.0) {
+    width = static_cast<std::int64_t>(static_cast<double>(width) * w.rescaleOnNextMove);
+    height = static_cast<std::int64_t>(static_cast<double>(height) * w.rescaleOnNextMove);
+    w.rescaleOnNextMove = 1.0;
+  }
   w.rect.right = static_cast<std::int32_t>(w.rect.left + width);
   w.rect.bottom = static_cast<std::int32_t>(w.rect.top + height);
   return true;

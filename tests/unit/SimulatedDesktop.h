@@ -46,6 +46,9 @@ struct SimWindow {
   bool visible = true;
   // Its thread does not answer: a call that sends it a message would wait for ever.
   bool hung = false;
+  // The next move takes it onto a monitor of another scale, where it rescales itself by this factor
+  // during the move, as a per-monitor-aware window does; 1 for none.
+  double rescaleOnNextMove = 1.0;
   // Asked to close and still listed for this many more snapshots; nullopt while open.
   std::optional<int> closingSnapshotsLeft;
   // Reading the folder path of a closing window fails, as a window going away may do.
