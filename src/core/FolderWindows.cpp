@@ -53,6 +53,8 @@ void FolderWindows::AddItem(ShellWindows& shellWindows, std::int32_t index, std:
 
   auto record = std::make_unique<THandleListRec>();
   record->Handle = item->Handle();
+  // On another virtual desktop, or kept hidden by the shell: no command of the user's is meant for it.
+  if (!platform_.windows.IsShownToUser(record->Handle)) return;
   ShellFolderPath path = item->FolderPath();
   readPath = path.wide;
   record->Path = std::move(path.ansi);
@@ -123,8 +125,26 @@ void FolderWindows::CascadeWindows(bool uniformSize) {
   }
 }
 
-void FolderWindows::MoveWindow(WindowHandle window, const Area& to, std::uint32_t flags) {
+// The window's invisible resize borders lie outside the area, so that what the user sees of it fills
+// the area: tiled windows then meet without gaps and reach the monitor's edges. Borders that do not
+// look like borders (a window reading as all zeros, one on its way elsewhere) count as none.
+Area FolderWindows::WithInvisibleBorders(WindowHandle window, const Area& area) {
+  const Rect whole = platform_.windows.GetWindowRect(window);
+  const Rect seen = platform_.windows.VisibleFrame(window);
+  const std::int32_t left = seen.left - whole.left;
+  const std::int32_t top = seen.top - whole.top;
+  const std::int32_t right = whole.right - seen.right;
+  const std::int32_t bottom = whole.bottom - seen.bottom;
+  constexpr std::int32_t kMostBorder = 32;
+  for (std::int32_t border : {left, top, right, bottom}) {
+    if (border < 0 || border > kMostBorder) return area;
+  }
+  return Area{area.left - left, area.top - top, area.width + left + right, area.height + top + bottom};
+}
+
+void FolderWindows::MoveWindow(WindowHandle window, const Area& cell, std::uint32_t flags) {
   WindowSystem& windows = platform_.windows;
+  const Area to = WithInvisibleBorders(window, cell);
   windows.SetWindowPos(window, kHwndTop, to.left, to.top, to.width, to.height, flags);
   // A window that lands on a monitor of another scale resizes itself for it during the move, and so
   // ends the wrong size, or with the same size at another place. Moved once more from where it is

@@ -76,8 +76,10 @@ class FolderWindows {
   // What the snapshot just taken shows of the folder. A late window of a folder given up earlier is
   // put at its own record's place on the way.
   std::optional<Arrival> FindFolder(RestoreState& state, const std::string& folder);
-  // SetWindowPos to the area, and once more where the window did not end there.
-  void MoveWindow(WindowHandle window, const Area& to, std::uint32_t flags);
+  // SetWindowPos so that the window's visible frame takes the cell, and once more where the window did
+  // not end there.
+  void MoveWindow(WindowHandle window, const Area& cell, std::uint32_t flags);
+  Area WithInvisibleBorders(WindowHandle window, const Area& area);
   // False, without touching it, for a window that does not answer.
   bool PlaceWindow(WindowHandle window, const WorkBenchRecord& record);
 

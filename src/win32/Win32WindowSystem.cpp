@@ -13,12 +13,34 @@ POINT ToPOINT(const Point& p) { return {p.x, p.y}; }
 Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// DWMWA_EXTENDED_FRAME_BOUNDS. dwmapi.dll is no known system DLL: imported by name it would be looked
+// for beside the program first, where anyone who can write that folder could put their own.
+constexpr DWORD kExtendedFrameBounds = 9;
+constexpr DWORD kCloaked = 14;  // DWMWA_CLOAKED
+using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+GetAttribute DwmGetWindowAttributeFunction() {
+  static const GetAttribute function = [] {
+    HMODULE dwm = ::LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return dwm ? reinterpret_cast<GetAttribute>(reinterpret_cast<void*>(::GetProcAddress(dwm, "DwmGetWindowAttribute")))
+               : nullptr;
+  }();
+  return function;
+}
+
 }  // namespace
 
 Rect Win32WindowSystem::GetWindowRect(WindowHandle window) {
   RECT rect{};
   if (!::GetWindowRect(ToHwnd(window), &rect)) return {};
   return ToRect(rect);
+}
+
+Rect Win32WindowSystem::VisibleFrame(WindowHandle window) {
+  const Rect whole = GetWindowRect(window);
+  RECT frame{};
+  const GetAttribute get = DwmGetWindowAttributeFunction();
+  if (get == nullptr || FAILED(get(ToHwnd(window), kExtendedFrameBounds, &frame, sizeof frame))) return whole;
+  return ToRect(frame);
 }
 
 Placement Win32WindowSystem::GetWindowPlacement(WindowHandle window) {
@@ -61,5 +83,13 @@ bool Win32WindowSystem::PostClose(WindowHandle window) {
 }
 
 bool Win32WindowSystem::IsHung(WindowHandle window) { return ::IsHungAppWindow(ToHwnd(window)) != FALSE; }
+
+bool Win32WindowSystem::IsShownToUser(WindowHandle window) {
+  const HWND hwnd = ToHwnd(window);
+  if (!::IsWindowVisible(hwnd)) return false;
+  DWORD cloaked = 0;
+  const GetAttribute get = DwmGetWindowAttributeFunction();
+  return get == nullptr || FAILED(get(hwnd, kCloaked, &cloaked, sizeof cloaked)) || cloaked == 0;
+}
 
 }  // namespace zarn::win32

@@ -7,6 +7,7 @@ namespace zarn::win32 {
 class Win32WindowSystem final : public WindowSystem {
  public:
   Rect GetWindowRect(WindowHandle window) override;
+  Rect VisibleFrame(WindowHandle window) override;
   // The record is zeroed and its length set before the call; a failed call reads as all zeros.
   Placement GetWindowPlacement(WindowHandle window) override;
   // Flags 0: the minimized and maximized positions are passed but the system keeps its own.
@@ -18,6 +19,7 @@ class Win32WindowSystem final : public WindowSystem {
                     std::int32_t cy, std::uint32_t flags) override;
   bool PostClose(WindowHandle window) override;
   bool IsHung(WindowHandle window) override;
+  bool IsShownToUser(WindowHandle window) override;
 };
 
 }  // namespace zarn::win32

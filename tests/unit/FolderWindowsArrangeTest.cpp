@@ -198,6 +198,22 @@ TEST_F(Tile, AWindowThatRescalesDuringTheMoveIsMovedAgain) {
   EXPECT_EQ(desktop_.Count("SetWindowPos"), 3);
 }
 
+// With invisible resize borders (7 px left, right and bottom on Windows 10 and 11) the visible frames
+// meet and reach the monitor's edges; the cascade puts each visible corner on its step.
+TEST_F(Tile, VisibleFramesFillTheCellsWhateverTheInvisibleBorders) {
+  desktop_.SetMonitors({Area{0, 0, 1920, 1080}});
+  const WindowHandle a = desktop_.AddFolderWindow("C:\\A", Rect{100, 100, 600, 500});
+  const WindowHandle b = desktop_.AddFolderWindow("C:\\B", Rect{100, 100, 600, 500});
+  for (WindowHandle w : {a, b}) desktop_.Window(w).invisibleBorders = Rect{7, 0, 7, 7};
+  Organiser().TileWindows();
+  EXPECT_EQ(desktop_.VisibleFrame(a), (Rect{0, 0, 1920, 540}));
+  EXPECT_EQ(desktop_.VisibleFrame(b), (Rect{0, 540, 1920, 1080}));
+  Organiser().CascadeWindows(false);
+  EXPECT_EQ(desktop_.VisibleFrame(a).left, 0);
+  EXPECT_EQ(desktop_.VisibleFrame(a).top, 0);
+  EXPECT_EQ(desktop_.VisibleFrame(b).left - desktop_.VisibleFrame(a).left, desktop_.CaptionHeight());
+}
+
 // Earlier versions could store an empty custom area: it takes the desktop's extent instead of
 // making zero-size cells or stacking every window at one point.
 TEST_F(Tile, AStoredEmptyCustomAreaTakesTheDesktopsExtent) {

@@ -201,6 +201,19 @@ bool SimulatedDesktop::SetWindowPos(WindowHandle window, WindowHandle insertAfte
   return true;
 }
 
+Rect SimulatedDesktop::VisibleFrame(WindowHandle window) {
+  auto it = windows_.find(window);
+  if (it == windows_.end()) return {};
+  const Rect& r = it->second.rect;
+  const Rect& b = it->second.invisibleBorders;
+  return Rect{r.left + b.left, r.top + b.top, r.right - b.right, r.bottom - b.bottom};
+}
+
+bool SimulatedDesktop::IsShownToUser(WindowHandle window) {
+  auto it = windows_.find(window);
+  return it != windows_.end() && it->second.visible && !it->second.cloaked;
+}
+
 bool SimulatedDesktop::IsHung(WindowHandle window) {
   auto it = windows_.find(window);
   return it != windows_.end() && it->second.hung;

@@ -49,6 +49,10 @@ struct SimWindow {
   // The next move takes it onto a monitor of another scale, where it rescales itself by this factor
   // during the move, as a per-monitor-aware window does; 1 for none.
   double rescaleOnNextMove = 1.0;
+  // Its invisible resize borders, left, top, right, bottom, as Windows 10 and 11 draw them.
+  Rect invisibleBorders{};
+  // On another virtual desktop.
+  bool cloaked = false;
   // Asked to close and still listed for this many more snapshots; nullopt while open.
   std::optional<int> closingSnapshotsLeft;
   // Reading the folder path of a closing window fails, as a window going away may do.
@@ -150,6 +154,8 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
                     std::int32_t cy, std::uint32_t flags) override;
   bool PostClose(WindowHandle window) override;
   bool IsHung(WindowHandle window) override;
+  Rect VisibleFrame(WindowHandle window) override;
+  bool IsShownToUser(WindowHandle window) override;
 
   // ---- Display
   std::vector<Area> Monitors() override { return monitors_; }

@@ -60,6 +60,24 @@ TEST_F(SaveWorkBench, WindowThatFailsWhileReadIsLeftOutAndTheRestIsSaved) {
   EXPECT_EQ(desktop_.LogFor(hung), std::vector<std::string>{});
 }
 
+// Windows on another virtual desktop (cloaked) and windows the shell keeps hidden are not the user's
+// to save, arrange or close.
+TEST_F(SaveWorkBench, WindowsNotShownToTheUserAreLeftAlone) {
+  desktop_.AddFolderWindow("C:\\Here", Rect{0, 0, 100, 100});
+  const WindowHandle elsewhere = desktop_.AddFolderWindow("C:\\OtherDesktop", Rect{0, 0, 100, 100});
+  const WindowHandle hidden = desktop_.AddFolderWindow("C:\\Preloaded", Rect{0, 0, 100, 100});
+  desktop_.Window(elsewhere).cloaked = true;
+  desktop_.Window(hidden).visible = false;
+
+  const SaveResult result = Save("Here", true);
+  EXPECT_TRUE(result.leftOut.empty());
+  EXPECT_EQ(KeysOnDisk("Here"), (std::vector<std::string>{"1", "Last"}));
+  Organiser().TileWindows();
+  Organiser().CascadeWindows(true);
+  Organiser().CloseAllWindows();
+  for (WindowHandle window : {elsewhere, hidden}) EXPECT_EQ(desktop_.LogFor(window), std::vector<std::string>{});
+}
+
 TEST_F(SaveWorkBench, WithNoWindowsOnlyLastRemains) {
   WorkBenchText("[Empty]\n1=C:\\A\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\t1\nLast=0\n");
   Save("Empty", false);

@@ -12,6 +12,10 @@ class WindowSystem {
  public:
   virtual ~WindowSystem() = default;
   virtual Rect GetWindowRect(WindowHandle window) = 0;
+  // The part of the window rectangle the user sees: without the invisible resize borders Windows 10
+  // and 11 give a window (DWMWA_EXTENDED_FRAME_BOUNDS). The window rectangle where the system has no
+  // such borders.
+  virtual Rect VisibleFrame(WindowHandle window) = 0;
   virtual Placement GetWindowPlacement(WindowHandle window) = 0;
   virtual bool SetWindowPlacement(WindowHandle window, const Placement& placement) = 0;
   virtual bool ShowWindow(WindowHandle window, std::int32_t showCmd) = 0;
@@ -22,6 +26,9 @@ class WindowSystem {
   // The window's thread has stopped answering (a folder on a share that does not answer, a sleeping
   // drive): ShowWindow, SetWindowPos and SetWindowPlacement would wait for it without limit.
   virtual bool IsHung(WindowHandle window) = 0;
+  // Visible, and not cloaked: a window on another virtual desktop is cloaked, and one the shell keeps
+  // ready in the background is hidden. Neither is there for the user.
+  virtual bool IsShownToUser(WindowHandle window) = 0;
 };
 
 }  // namespace zarn

@@ -52,6 +52,21 @@ TEST_F(ArrangeTest, StartedMinimizedItStillShowsTheWindowsItArrangesNormally) {
   }
 }
 
+// A folder window the shell keeps hidden is no window of the user's: a tile neither shows nor moves
+// it, and the others share the monitor.
+TEST_F(ArrangeTest, AHiddenFolderWindowIsLeftHiddenAndOutOfTheTile) {
+  std::vector<HWND> windows = OpenWindows(3);
+  ASSERT_EQ(windows.size(), 3u);
+  ShowWindow(windows[1], SW_HIDE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(windows[1]); }, 2s));
+  const RECT before = ReadWindow(windows[1]).rect;
+  EXPECT_TRUE(Zarn().Send(IDM_TILE));
+  EXPECT_FALSE(IsWindowVisible(windows[1]));
+  EXPECT_EQ(ReadWindow(windows[1]).rect, before);
+  EXPECT_EQ(ReadWindow(windows[0]).rect, RectAt(0, 0, kDesktopWidth, kDesktopHeight / 2));
+  EXPECT_EQ(ReadWindow(windows[2]).rect, RectAt(0, kDesktopHeight / 2, kDesktopWidth, kDesktopHeight / 2));
+}
+
 // Windows per row, top to bottom, as the tile table gives them.
 struct TileCase {
   int windows;
