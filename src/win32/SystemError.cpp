@@ -49,7 +49,7 @@ void ThrowLastError(std::string_view operation) { throw ErrorFromCode(operation,
 
 bool IsShellItemGone(HRESULT hr) {
   return hr == RPC_E_DISCONNECTED || hr == CO_E_OBJNOTCONNECTED || hr == RPC_E_CALL_REJECTED ||
-         hr == RPC_E_SERVERCALL_RETRYLATER;
+         hr == RPC_E_SERVERCALL_RETRYLATER || hr == RPC_E_CALL_CANCELED;
 }
 
 void ThrowHresult(std::string_view operation, HRESULT hr) {

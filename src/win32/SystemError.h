@@ -19,8 +19,8 @@ Error ErrorFromCode(std::string_view operation, DWORD code);
 Error ErrorFromHresult(std::string_view operation, HRESULT hr);
 
 // The codes an automation call on a shell window fails with when the window closed meanwhile, or its
-// shell is too busy to answer: RPC_E_DISCONNECTED, CO_E_OBJNOTCONNECTED, RPC_E_CALL_REJECTED and
-// RPC_E_SERVERCALL_RETRYLATER.
+// shell is too busy to answer: RPC_E_DISCONNECTED, CO_E_OBJNOTCONNECTED, RPC_E_CALL_REJECTED,
+// RPC_E_SERVERCALL_RETRYLATER and RPC_E_CALL_CANCELED (given up on by the thread's message filter).
 bool IsShellItemGone(HRESULT hr);
 
 [[noreturn]] void ThrowLastError(std::string_view operation);

@@ -9,6 +9,7 @@
 
 #include "StandinFolders.h"
 #include "core/Error.h"
+#include "win32/BusyShellFilter.h"
 #include "win32/ComApartment.h"
 #include "win32/Dispatch.h"
 
@@ -41,6 +42,45 @@ TEST(ComApartment, NestsOnOneThreadAndRefusesAMultithreadedOne) {
     } catch (const zarn::Error& error) {
       EXPECT_EQ(std::string(error.what()).rfind("CoInitializeEx: ", 0), 0u) << error.what();
     }
+    ::CoUninitialize();
+  });
+}
+
+TEST(BusyShellFilter, RetriesABusyShellForABoundedTimeThenGivesUp) {
+  BusyShellFilter filter;
+  constexpr DWORD kCancel = static_cast<DWORD>(-1);
+  struct Rejection {
+    DWORD type, tick, expected;
+  };
+  for (const Rejection& c :
+       {Rejection{SERVERCALL_RETRYLATER, 0, BusyShellFilter::kRetryEveryMs},
+        Rejection{SERVERCALL_RETRYLATER, BusyShellFilter::kRetryForMs - 1, BusyShellFilter::kRetryEveryMs},
+        Rejection{SERVERCALL_RETRYLATER, BusyShellFilter::kRetryForMs, kCancel},
+        Rejection{SERVERCALL_REJECTED, 0, kCancel}}) {
+    EXPECT_EQ(filter.RetryRejectedCall(nullptr, c.tick, c.type), c.expected) << c.type << " at " << c.tick;
+  }
+  EXPECT_EQ(filter.MessagePending(nullptr, BusyShellFilter::kCancelPendingAfterMs - 1, PENDINGTYPE_TOPLEVEL),
+            static_cast<DWORD>(PENDINGMSG_WAITDEFPROCESS));
+  EXPECT_EQ(filter.MessagePending(nullptr, BusyShellFilter::kCancelPendingAfterMs, PENDINGTYPE_TOPLEVEL),
+            static_cast<DWORD>(PENDINGMSG_CANCELCALL));
+  // The apartment puts its own in place for the thread and gives back the one before it.
+  OnNewThread([] {
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    BusyShellFilter before;
+    ASSERT_TRUE(SUCCEEDED(::CoRegisterMessageFilter(&before, nullptr)));
+    auto current = [] {
+      IMessageFilter* filter = nullptr;
+      ::CoRegisterMessageFilter(nullptr, &filter);
+      ::CoRegisterMessageFilter(filter, nullptr);
+      return filter;
+    };
+    {
+      ComApartment apartment;
+      EXPECT_NE(current(), &before);
+      EXPECT_NE(dynamic_cast<BusyShellFilter*>(current()), nullptr);
+    }
+    EXPECT_EQ(current(), &before);
+    ::CoRegisterMessageFilter(nullptr, nullptr);
     ::CoUninitialize();
   });
 }

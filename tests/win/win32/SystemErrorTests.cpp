@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "core/Error.h"
+
 namespace zarn::win32 {
 namespace {
 
@@ -51,6 +53,27 @@ TEST(SystemError, ThrowHelpersThrowOnlyOnFailure) {
     FAIL() << "no exception";
   } catch (const Error& error) {
     EXPECT_EQ(std::string(error.what()), "SetWindowPos: " + SystemMessage(ERROR_INVALID_WINDOW_HANDLE));
+  }
+}
+
+TEST(SystemError, OnlyAGoneOrBusyShellItemIsSkippable) {
+  // Skipping any other failure would hide a shell that is broken for every item.
+  struct Case {
+    HRESULT hr;
+    bool gone;
+  };
+  for (const Case& c :
+       {Case{RPC_E_DISCONNECTED, true}, Case{CO_E_OBJNOTCONNECTED, true}, Case{RPC_E_CALL_REJECTED, true},
+        Case{RPC_E_SERVERCALL_RETRYLATER, true}, Case{RPC_E_CALL_CANCELED, true}, Case{E_NOTIMPL, false},
+        Case{E_ACCESSDENIED, false}, Case{RPC_E_WRONG_THREAD, false}}) {
+    SCOPED_TRACE(c.hr);
+    try {
+      ThrowHresult("Item", c.hr);
+    } catch (const ShellItemGone&) {
+      EXPECT_TRUE(c.gone);
+    } catch (const zarn::Error&) {
+      EXPECT_FALSE(c.gone);
+    }
   }
 }
 
