@@ -265,7 +265,7 @@ void TZarnFrmMain::LoadWorkBench(const std::string& name) {
     WaitCursor wait;
     result = folders_->LoadWorkBench(name);
   }
-  const std::u16string summary = NotRestoredSummary(WidePaths(result.notRestored));
+  const std::u16string summary = RestoreSummary(WidePaths(result.notRestored), WidePaths(result.tabsAsWindows));
   if (!summary.empty()) Inform(window_, win32::WideFromU16(summary));
 }
 

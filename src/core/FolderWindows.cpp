@@ -1,5 +1,6 @@
 #include "core/FolderWindows.h"
 
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -184,14 +185,24 @@ SaveResult FolderWindows::SaveWorkBench(std::string_view name, bool isNew,
 
   for (const std::string& key : workBenches_.ReadSection(name)) workBenches_.DeleteKey(name, key);
 
-  // Every item is kept, tabs of one window included: each is a folder to reopen.
-  int number = 0;
+  // Every item is kept, tabs of one window included: each is a folder to reopen. The tabs of a window
+  // are marked with the number of its first record, so that the restore can tell them from windows.
+  std::vector<const THandleListRec*> kept;
+  std::unordered_map<WindowHandle, std::int32_t> itemsOf;
   for (const auto& record : handleList_) {
     if (!record->PathRepresentable || !FitsInRecordLine(record->Path)) {
       result.leftOut.push_back(record->WidePath);
       continue;
     }
-    workBenches_.WriteString(name, std::to_string(++number), FormatRecordLine(*record));
+    kept.push_back(record.get());
+    ++itemsOf[record->Handle];
+  }
+  std::unordered_map<WindowHandle, std::int32_t> firstNumberOf;
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    const std::int32_t number = static_cast<std::int32_t>(i + 1);
+    const std::int32_t group =
+        itemsOf[kept[i]->Handle] > 1 ? firstNumberOf.try_emplace(kept[i]->Handle, number).first->second : 0;
+    workBenches_.WriteString(name, std::to_string(number), FormatRecordLine(*kept[i], group));
   }
   // Windows that closed or hung while they were read are not in the workbench either.
   result.leftOut.insert(result.leftOut.end(), goneItems_.begin(), goneItems_.end());

@@ -25,6 +25,8 @@ struct SaveResult {
 
 struct RestoreResult {
   std::vector<std::string> notRestored;  // stored paths (code page 932) that got no window
+  // Tabs of one window that came back as windows of their own, each a caption lower than the one before.
+  std::vector<std::string> tabsAsWindows;
 };
 
 struct Platform {
@@ -72,6 +74,9 @@ class FolderWindows {
   };
   // Polls the snapshot until the folder just requested (its key) shows up in a new window or a new
   // tab, or until the wait runs out.
+  // Polls the snapshot, for a short while at most, until the windows asked to close are gone: a shell
+  // that opens folders as tabs would otherwise put the first one into a window about to close.
+  void WaitForClosingWindows(RestoreState& state);
   std::optional<Arrival> WaitForFolder(RestoreState& state, const std::string& folder);
   // What the snapshot just taken shows of the folder. A late window of a folder given up earlier is
   // put at its own record's place on the way.

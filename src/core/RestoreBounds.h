@@ -14,6 +14,9 @@ inline constexpr std::chrono::milliseconds kNewWindowPollInterval{20};
 // Should the clock stand still, the number of polls still ends the wait.
 inline constexpr int kMaxNewWindowPolls = 2 * static_cast<int>(kNewWindowWait / kNewWindowPollInterval);
 
+// Time the windows closed at the start get to go before the first folder is asked for.
+inline constexpr std::chrono::milliseconds kClosingWait{3'000};
+
 // SetWindowPos calls a window gets to take its stored rectangle. A window clamped to its minimum or
 // maximum track size never will; it keeps the nearest size it accepts.
 inline constexpr int kMaxRectangleTries = 50;

@@ -81,6 +81,8 @@ inline constexpr char16_t kFolderWithoutName[] = u"（フォルダ名なし）";
 inline constexpr char16_t kMoreFoldersBefore[] = u"ほか ";  // "ほか 12 件": the folders not listed
 inline constexpr char16_t kMoreFoldersAfter[] = u" 件";
 inline constexpr char16_t kNotRestoredHeading[] = u"次のフォルダは復元できませんでした。";
+inline constexpr char16_t kTabsAsWindowsHeading[] =
+    u"次のフォルダはタブとして開けないため、ひとつ前のウィンドウから少しずらして別のウィンドウで開きました。";
 inline constexpr char16_t kLeftOutHeading[] = u"次のフォルダはパスを保存できないため、ワークベンチに含めませんでした。";
 inline constexpr char16_t kPictureExtensionBefore[] = u"拡張子 .";  // "拡張子 .png の画像形式は処理できません"
 inline constexpr char16_t kPictureExtensionAfter[] = u" の画像形式は処理できません";

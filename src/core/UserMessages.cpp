@@ -44,6 +44,14 @@ std::u16string NotRestoredSummary(const std::vector<std::u16string>& folders) {
   return FolderList(text::kNotRestoredHeading, folders);
 }
 
+std::u16string RestoreSummary(const std::vector<std::u16string>& notRestored,
+                              const std::vector<std::u16string>& tabsAsWindows) {
+  std::u16string text = NotRestoredSummary(notRestored);
+  const std::u16string tabs = FolderList(text::kTabsAsWindowsHeading, tabsAsWindows);
+  if (!text.empty() && !tabs.empty()) text += u"\r\n\r\n";
+  return text + tabs;
+}
+
 std::u16string LeftOutSummary(const std::vector<std::u16string>& folders) {
   return FolderList(text::kLeftOutHeading, folders);
 }

@@ -13,6 +13,9 @@ std::u16string GenericErrorText(std::u16string_view message);
 // One line per folder, after a sentence saying what happened to them; empty when there is none,
 // which means no dialog at all.
 std::u16string NotRestoredSummary(const std::vector<std::u16string>& folders);
+// After a restore: the folders not restored, then the tabs that came back as windows of their own.
+std::u16string RestoreSummary(const std::vector<std::u16string>& notRestored,
+                              const std::vector<std::u16string>& tabsAsWindows);
 std::u16string LeftOutSummary(const std::vector<std::u16string>& folders);
 
 }  // namespace zarn

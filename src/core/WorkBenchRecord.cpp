@@ -1,5 +1,6 @@
 #include "core/WorkBenchRecord.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/Profile.h"
@@ -39,7 +40,7 @@ std::string_view NextTabField(std::string_view line, std::size_t& cursor) {
   return field;
 }
 
-std::string FormatRecordLine(const THandleListRec& record) {
+std::string FormatRecordLine(const THandleListRec& record, std::int32_t tabGroup) {
   const std::array<std::int32_t, 13> numbers = {
       record.WindowRect.left,
       record.WindowRect.top,
@@ -60,6 +61,10 @@ std::string FormatRecordLine(const THandleListRec& record) {
   for (std::int32_t number : numbers) {
     line += kFieldSeparator;
     line += std::to_string(number);
+  }
+  if (tabGroup > 0) {
+    line += kFieldSeparator;
+    line += std::to_string(tabGroup);
   }
   return line;
 }
@@ -83,6 +88,7 @@ WorkBenchRecord ParseRecordLine(std::string_view line) {
   record.placement.normalPosition.left = next();
   record.placement.normalPosition.right = next();
   record.placement.normalPosition.bottom = next();
+  record.tabGroup = std::max<std::int32_t>(0, ParseInteger(NextTabField(line, cursor)).value_or(0));
   return record;
 }
 

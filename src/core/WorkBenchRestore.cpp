@@ -124,9 +124,28 @@ struct FolderWindows::RestoreState {
   // awaited; it is theirs, never the later folder's.
   std::vector<WorkBenchRecord> givenUp;
   std::vector<std::string> notRestored;
+  std::vector<std::string> tabsAsWindows;
   // A key asks the file system for the long form, and the snapshot is read on every poll.
   std::map<std::string, std::string> keys;
 };
+
+void FolderWindows::WaitForClosingWindows(RestoreState& state) {
+  if (state.closing.empty()) return;
+  Clock& clock = platform_.clock;
+  const auto start = clock.Now();
+  for (int poll = 1;; ++poll) {
+    try {
+      RefreshHandleList();
+      if (std::ranges::none_of(handleList_, [&](const auto& record) { return state.closing.contains(record->Handle); }))
+        return;
+    } catch (const Error&) {
+      // A window going away may fail while it is read; the wait for the first folder copes with a
+      // shell that keeps failing.
+    }
+    if (clock.Now() - start >= kClosingWait || poll >= kMaxNewWindowPolls) return;
+    clock.Sleep(kNewWindowPollInterval);
+  }
+}
 
 std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState& state, const std::string& folder) {
   Clock& clock = platform_.clock;
@@ -233,7 +252,13 @@ RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
     if (!records.back().path.empty()) state.storedFolders.insert(state.FolderKey(records.back().path));
   }
 
-  for (const WorkBenchRecord& record : records) {
+  WaitForClosingWindows(state);
+  // Where the last window of each tab group went. No program can ask the shell to open a folder as a
+  // tab of a given window, so the group's other tabs get windows of their own, each one caption lower
+  // and to the right of the one before, so that none hides another.
+  std::map<std::int32_t, WorkBenchRecord> lastOfGroup;
+  const std::int32_t step = platform_.display.CaptionHeight();
+  for (WorkBenchRecord record : records) {
     if (!platform_.shell.Explore(record.path)) {
       state.notRestored.push_back(record.path);
       continue;
@@ -246,13 +271,32 @@ RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
     }
     // A tab shares its window's place, which an earlier record has set.
     if (arrival->asTab) continue;
-    if (!PlaceWindow(arrival->window, record)) state.notRestored.push_back(record.path);
+    bool tabAsWindow = false;
+    if (record.tabGroup != 0) {
+      const auto [last, first] = lastOfGroup.try_emplace(record.tabGroup, record);
+      if (!first) {
+        record.bounds = last->second.bounds;
+        record.bounds.left = WrappedSum(record.bounds.left, step);
+        record.bounds.top = WrappedSum(record.bounds.top, step);
+        record.placement = last->second.placement;
+        Rect& normal = record.placement.normalPosition;
+        normal = Rect{WrappedSum(normal.left, step), WrappedSum(normal.top, step), WrappedSum(normal.right, step),
+                      WrappedSum(normal.bottom, step)};
+        last->second = record;
+        tabAsWindow = true;
+      }
+    }
+    if (!PlaceWindow(arrival->window, record)) {
+      state.notRestored.push_back(record.path);
+    } else if (tabAsWindow) {
+      state.tabsAsWindows.push_back(record.path);
+    }
     state.placed.insert(arrival->window);
   }
 
   MarkLastWorkBench(name);
   workBenches_.UpdateFile();
-  return RestoreResult{std::move(state.notRestored)};
+  return RestoreResult{std::move(state.notRestored), std::move(state.tabsAsWindows)};
 }
 
 }  // namespace zarn

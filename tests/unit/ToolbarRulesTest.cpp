@@ -177,6 +177,13 @@ TEST(UserMessages, ErrorDotRuleAndFolderSummaries) {
   std::vector<std::u16string> many(25, u"D:\\x");
   const std::u16string summary = LeftOutSummary(many);
   EXPECT_NE(summary.find(u"ほか 5 件"), std::u16string::npos);
+
+  EXPECT_TRUE(RestoreSummary({}, {}).empty());
+  EXPECT_EQ(RestoreSummary({u"C:\\A"}, {}), NotRestoredSummary({u"C:\\A"}));
+  const std::u16string both = RestoreSummary({u"C:\\A"}, {u"C:\\T"});
+  EXPECT_EQ(both.find(NotRestoredSummary({u"C:\\A"}) + u"\r\n\r\n"), 0u);
+  EXPECT_NE(both.find(u"タブ"), std::u16string::npos);
+  EXPECT_NE(both.find(u"\r\nC:\\T"), std::u16string::npos);
 }
 
 // The toolbar's layout: cascade (a drop-down, 36), tile (23), a separator (8), close all (23), the

@@ -147,5 +147,19 @@ TEST(ParseRecordLine, MissingOrBrokenNumbersReadAs100) {
   }
 }
 
+TEST(ParseRecordLine, TabGroupIsTheFifteenthFieldWhenItIsAPositiveNumber) {
+  const std::string fourteen = "C:\\A\t1\t2\t3\t4\t1\t0\t0\t0\t0\t2\t1\t4\t6";
+  for (const auto& [tail, group] : std::vector<std::pair<std::string, std::int32_t>>{
+           {"", 0}, {"\t7", 7}, {"\t7\t8", 7}, {"\t-3", 0}, {"\tx", 0}, {"\t", 0}}) {
+    const WorkBenchRecord record = ParseRecordLine(fourteen + tail);
+    EXPECT_EQ(record.tabGroup, group) << tail;
+    EXPECT_EQ(record.placement.normalPosition, (Rect{1, 2, 4, 6})) << tail;
+  }
+  THandleListRec window;
+  window.Path = "C:\\A";
+  EXPECT_EQ(ParseRecordLine(FormatRecordLine(window, 4)).tabGroup, 4);
+  EXPECT_EQ(FormatRecordLine(window, 0), FormatRecordLine(window));
+}
+
 }  // namespace
 }  // namespace zarn

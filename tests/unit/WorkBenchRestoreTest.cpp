@@ -170,7 +170,8 @@ TEST_F(LoadWorkBench, WindowThatRefusesItsSizeIsPlacedAfterBoundedTries) {
 }
 
 TEST_F(LoadWorkBench, ClosingWindowsStillListedAreNeverTaken) {
-  desktop_.SetCloseDelay(4);
+  // Slower to go than the restore waits for them.
+  desktop_.SetCloseDelay(1'000'000);
   const WindowHandle old1 = desktop_.AddFolderWindow("C:\\Old1", Rect{0, 0, 300, 300});
   const WindowHandle old2 = desktop_.AddFolderWindow("C:\\Old2", Rect{0, 0, 300, 300});
   // The first new window appears only after two more snapshots, while both old ones are still listed.
@@ -184,7 +185,63 @@ TEST_F(LoadWorkBench, ClosingWindowsStillListedAreNeverTaken) {
   ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
   EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[0]).rect, (Rect{1, 2, 301, 202}));
   EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[1]).rect, (Rect{3, 4, 303, 204}));
-  EXPECT_EQ(desktop_.Sleeps(), 2);
+  EXPECT_EQ(desktop_.Sleeps(), kClosingWait / kNewWindowPollInterval + 2);
+}
+
+TEST_F(LoadWorkBench, FirstFolderIsAskedForOnceTheClosedWindowsAreGoneOrTheWaitRanOut) {
+  // A shell that opens folders as tabs would put it into a window about to close.
+  for (const int closeDelay : {4, 1'000'000}) {
+    SCOPED_TRACE(closeDelay);
+    SimulatedDesktop desktop;
+    desktop.SetCloseDelay(closeDelay);
+    const WindowHandle old = desktop.AddFolderWindow("C:\\Old", Rect{0, 0, 300, 300});
+    bool oldOpenAtRequest = true;
+    const auto start = desktop.Now();
+    std::chrono::milliseconds requestedAfter{};
+    desktop.OnExplore("C:\\A", ExploreBehaviour{.meanwhile = [&](SimulatedDesktop& d) {
+                        oldOpenAtRequest = d.IsOpen(old) && !d.Items().empty() && d.Items().front().handle == old;
+                        requestedAfter = d.Now() - start;
+                      }});
+    WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n");
+    Profile settings(files_.SettingsFile());
+    FolderWindows organiser(desktop.AsPlatform(), settings, WorkBenches());
+    EXPECT_TRUE(organiser.LoadWorkBench("R").notRestored.empty());
+    EXPECT_EQ(oldOpenAtRequest, closeDelay > 4);
+    if (closeDelay > 4) {
+      EXPECT_GE(requestedAfter, kClosingWait);
+      EXPECT_LT(requestedAfter, kClosingWait + 2 * kNewWindowPollInterval);
+    }
+  }
+}
+
+TEST_F(LoadWorkBench, TabsOfOneWindowComeBackAsTabsOrAsWindowsACaptionApart) {
+  desktop_.SetCaptionHeight(30);
+  const std::string tabs = "\n1=" + Record("C:\\A", {10, 20, 610, 520}, 1, {10, 20, 610, 520}) + "\t1" +
+                           "\n2=" + Record("C:\\B", {500, 500, 900, 900}, 1, {500, 500, 900, 900}) +
+                           "\n3=" + Record("C:\\A2", {10, 20, 610, 520}, 1, {10, 20, 610, 520}) + "\t1" +
+                           "\n4=" + Record("C:\\A3", {10, 20, 610, 520}, 1, {10, 20, 610, 520}) + "\t1\n";
+  WorkBenchText("[R]" + tabs);
+  RestoreResult result = Load("R");
+  EXPECT_TRUE(result.notRestored.empty());
+  EXPECT_EQ(result.tabsAsWindows, (std::vector<std::string>{"C:\\A2", "C:\\A3"}));
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 4u);
+  const std::vector<Rect> expected = {{10, 20, 610, 520}, {500, 500, 900, 900}, {40, 50, 640, 550}, {70, 80, 670, 580}};
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[i]).rect, expected[i]) << i;
+    EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[i]).placement.normalPosition, expected[i]) << i;
+  }
+
+  // A shell that opens the folders as tabs of the newest window gives the window back whole.
+  SimulatedDesktop tabbing;
+  for (const char* path : {"C:\\A2", "C:\\A3"})
+    tabbing.OnExplore(path, ExploreBehaviour{.kind = ExploreBehaviour::Kind::OpenTab, .existing = 0});
+  Profile settings(files_.SettingsFile());
+  FolderWindows organiser(tabbing.AsPlatform(), settings, WorkBenches());
+  result = organiser.LoadWorkBench("R");
+  EXPECT_TRUE(result.notRestored.empty());
+  EXPECT_TRUE(result.tabsAsWindows.empty());
+  EXPECT_EQ(tabbing.OpenedWindows().size(), 2u);
+  EXPECT_EQ(tabbing.Items().size(), 4u);
 }
 
 TEST_F(LoadWorkBench, ScanFromTheEndTakesTheNewestWindow) {

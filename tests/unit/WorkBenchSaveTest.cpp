@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -154,15 +156,26 @@ TEST_F(SaveWorkBench, FailingSnapshotDeletesNothing) {
   EXPECT_EQ(WorkBenchFileText(), fileBefore);
 }
 
-TEST_F(SaveWorkBench, KeepsEveryTabOfAWindow) {
+TEST_F(SaveWorkBench, KeepsEveryTabOfAWindowMarkedWithItsWindowsFirstRecord) {
   const WindowHandle a = desktop_.AddFolderWindow("C:\\A", Rect{0, 0, 100, 100});
+  desktop_.AddFolderWindow("C:\\B", Rect{0, 0, 100, 100});
   desktop_.AddTab(a, "C:\\A\\Sub");
   desktop_.AddTab(a, "C:\\A");
+  // A window whose other tab cannot be stored is a window with one tab in the file.
+  const WindowHandle c = desktop_.AddFolderWindow("C:\\C", Rect{0, 0, 100, 100});
+  desktop_.Items().push_back(SimItem{c, ShellFolderPath{"C:\\?", u"C:\\\u00E9", false}});
   Save("Tabs", true);
   const Profile disk = WorkBenchesOnDisk();
-  EXPECT_EQ(disk.ReadSection("Tabs"), (std::vector<std::string>{"1", "2", "3", "Last"}));
-  EXPECT_EQ(ParseRecordLine(disk.ReadString("Tabs", "2", "")).path, "C:\\A\\Sub");
-  EXPECT_EQ(ParseRecordLine(disk.ReadString("Tabs", "3", "")).path, "C:\\A");
+  EXPECT_EQ(disk.ReadSection("Tabs"), (std::vector<std::string>{"1", "2", "3", "4", "5", "Last"}));
+  const std::vector<std::pair<std::string, std::int32_t>> expected = {
+      {"C:\\A", 1}, {"C:\\B", 0}, {"C:\\A\\Sub", 1}, {"C:\\A", 1}, {"C:\\C", 0}};
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const std::string line = disk.ReadString("Tabs", std::to_string(i + 1), "");
+    const WorkBenchRecord record = ParseRecordLine(line);
+    EXPECT_EQ(std::pair(record.path, record.tabGroup), expected[i]) << line;
+    // A window with one tab keeps the 14 fields older versions wrote.
+    EXPECT_EQ(std::ranges::count(line, '\t'), expected[i].second ? 14 : 13) << line;
+  }
 }
 
 TEST_F(SaveWorkBench, LeavesOutPathsTheFileCannotHoldAndSaysWhich) {
