@@ -277,5 +277,62 @@ TEST_F(WorkBenchTest, RestoreGoesOnPastFoldersThatCannotBePlacedAndNamesThem) {
   EXPECT_EQ(ReadFileBytes(Zarn().WorkBenchFile()), WrittenForm({section}));
 }
 
+// A window with three tabs is saved as three records marked as one window's. No program can ask the
+// shell for a tab of a given window, so the restore opens the other two as windows, each a caption
+// lower and to the right, and says so. A shell that opens folders asked for from outside as tabs of its
+// newest window gets the window back whole; the restore first waits for the windows it closed, so that
+// no folder goes into one of them.
+TEST_F(WorkBenchTest, TabsOfOneWindowComeBackAsWindowsACaptionApartOrAsTabs) {
+  StartWithShell();
+  const std::filesystem::path tabs[] = {MakeFolder(L"TabA"), MakeFolder(L"TabB"), MakeFolder(L"TabC")};
+  const RECT rect = RectAt(200, 150, 600, 400);
+  HWND window = OpenFolderWindow(tabs[0]);
+  ASSERT_NE(window, nullptr);
+  MoveWindowTo(window, rect);
+  for (const auto& tab : {tabs[1], tabs[2]}) ASSERT_TRUE(standin::SendAddTabRequest(window, tab.wstring()));
+  EXPECT_TRUE(SaveNewWorkBench(L"Tabs").information.empty());
+  const standin::ReportedFolderWindow saved = ReportedFolders().at(0);
+  std::vector<std::string> section = {SectionLine(L"Tabs")};
+  for (int i = 0; i < 3; ++i) {
+    const WINDOWPLACEMENT& p = saved.placement;
+    section.push_back(std::to_string(i + 1) + "=" +
+                      RecordLine(tabs[i].wstring(), saved.windowRect, static_cast<int>(p.showCmd), p.ptMinPosition,
+                                 p.ptMaxPosition, p.rcNormalPosition) +
+                      "\t1");
+  }
+  section.push_back("Last=1");
+  EXPECT_EQ(ReadFileBytes(Zarn().WorkBenchFile()), WrittenForm({section}));
+
+  const CommandLog restore = RestoreWorkBench(0);
+  ASSERT_TRUE(restore.finished);
+  ASSERT_EQ(restore.information.size(), 1u);
+  EXPECT_NE(restore.information[0].find(L"タブ"), std::wstring::npos);
+  ASSERT_EQ(restore.folders.size(), 2u);
+  const int step = GetSystemMetrics(SM_CYCAPTION);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(ReadWindow(WindowOfFolder(tabs[i])).rect,
+              RectAt(rect.left + i * step, rect.top + i * step, Width(rect), Height(rect)))
+        << i;
+    if (i > 0) {
+      EXPECT_TRUE(SamePath(restore.folders[i - 1], tabs[i].wstring()));
+    }
+  }
+
+  // Now a shell that opens folders as tabs, and an old window slow to close.
+  for (const auto& tab : tabs) WriteFileBytes(tab / standin::kMarkerFile, "/tab");
+  HWND slow = OpenFolderWindow(MakeFolder(L"SlowToClose", L"/closedelay:1500"));
+  ASSERT_NE(slow, nullptr);
+  const CommandLog again = RestoreWorkBench(0);
+  ASSERT_TRUE(again.finished);
+  EXPECT_TRUE(again.information.empty()) << Utf8(again.information.empty() ? L"" : again.information[0]);
+  EXPECT_FALSE(IsWindow(slow));
+  ASSERT_EQ(FolderWindows().size(), 1u);
+  HWND whole = FolderWindows()[0];
+  EXPECT_EQ(ReadWindow(whole).rect, rect);
+  const std::vector<std::wstring> paths = standin::TabPaths(whole);
+  ASSERT_EQ(paths.size(), 3u);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(SamePath(paths[i], tabs[i].wstring())) << i;
+}
+
 }  // namespace
 }  // namespace zarn::e2e

@@ -91,6 +91,11 @@ int Run(HINSTANCE instance) {
       return kOk;
     }
   }
+  // As some shells open a folder asked for from outside: in a new tab of the newest window.
+  if (behaviour.asTab) {
+    const std::vector<HWND> windows = ListFolderWindowHandles();
+    if (!windows.empty() && SendAddTabRequest(windows.back(), path)) return kOk;
+  }
   if (!behaviour.ownProcess) {
     if (HWND host = ChooseHost(behaviour)) {
       if (SendOpenRequest(host, path, behaviour)) return kOk;

@@ -43,14 +43,15 @@ struct Object {
   Kind kind;
   HWND hwnd;
   std::wstring path;
+  int tab;  // which tab of the window a window item or its document stands for
 };
 
 IDispatch* AsDispatch(Object* object) { return reinterpret_cast<IDispatch*>(object); }
 
 void* const* VtableOf(Kind kind);
 
-IDispatch* NewObject(Kind kind, HWND hwnd = nullptr, std::wstring path = {}) {
-  auto* object = new Object{VtableOf(kind), 1, kind, hwnd, std::move(path)};
+IDispatch* NewObject(Kind kind, HWND hwnd = nullptr, std::wstring path = {}, int tab = 0) {
+  auto* object = new Object{VtableOf(kind), 1, kind, hwnd, std::move(path), tab};
   InterlockedIncrement(&g_objects);
   return AsDispatch(object);
 }
@@ -70,7 +71,7 @@ HRESULT ReturnString(const std::wstring& text, BSTR* out) {
 // The state of a window an item stands for. A closed window's objects answer as the shell's do for a
 // window that has gone: the object has disconnected.
 HRESULT LiveWindow(const Object* self, FolderWindowInfo& info) {
-  auto found = DescribeFolderWindow(self->hwnd);
+  auto found = DescribeFolderWindow(self->hwnd, self->tab);
   if (!found) return RPC_E_DISCONNECTED;
   info = std::move(*found);
   return S_OK;
@@ -121,7 +122,7 @@ HRESULT STDMETHODCALLTYPE AppWindows(Object*, IDispatch** out) {
 
 HRESULT STDMETHODCALLTYPE WindowsCount(Object*, LONG* out) {
   if (!out) return E_POINTER;
-  *out = static_cast<LONG>(ListFolderWindowHandles().size());
+  *out = static_cast<LONG>(ListFolderItems().size());
   return S_OK;
 }
 
@@ -133,10 +134,11 @@ HRESULT STDMETHODCALLTYPE WindowsItem(Object*, VARIANT index, IDispatch** out) {
   const HRESULT hr = ReadIndex(index, position, missing);
   if (FAILED(hr)) return hr;
   if (missing) return E_INVALIDARG;
-  const auto windows = ListFolderWindowHandles();
+  const auto items = ListFolderItems();
   // Past the end (or a window closed since Count was read): no object, S_FALSE, as the shell answers.
-  if (position < 0 || static_cast<size_t>(position) >= windows.size()) return S_FALSE;
-  *out = NewObject(Kind::Browser, windows[static_cast<size_t>(position)]);
+  if (position < 0 || static_cast<size_t>(position) >= items.size()) return S_FALSE;
+  const FolderItemRef& item = items[static_cast<size_t>(position)];
+  *out = NewObject(Kind::Browser, item.hwnd, {}, item.tab);
   return S_OK;
 }
 
@@ -155,7 +157,7 @@ HRESULT STDMETHODCALLTYPE BrowserDocument(Object* self, IDispatch** out) {
   *out = nullptr;
   FolderWindowInfo info;
   if (const HRESULT hr = LiveWindow(self, info); FAILED(hr)) return hr;
-  *out = NewObject(info.folderView ? Kind::FolderView : Kind::OtherDocument, info.hwnd, info.path);
+  *out = NewObject(info.folderView ? Kind::FolderView : Kind::OtherDocument, info.hwnd, info.path, self->tab);
   return S_OK;
 }
 

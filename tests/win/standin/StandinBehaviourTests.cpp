@@ -45,6 +45,37 @@ TEST_F(StandinTest, ForwardFolderBringsTheOpenWindowForwardInsteadOfOpeningAnoth
   EXPECT_EQ(2u, StandinWindows().size());
 }
 
+TEST_F(StandinTest, TabFolderJoinsTheNewestWindowAsOneMoreItemAndSlowWindowsCloseLate) {
+  TempFolder first(L"first", "/closedelay:800"), tab(L"tab", "/tab");
+  // With no window open, a tab folder opens a window of its own.
+  ASSERT_TRUE(Explore(tab.path()));
+  HWND alone = WaitForNewWindow(tab.path());
+  ASSERT_TRUE(alone);
+  PostMessageW(alone, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitFor([] { return StandinWindows().empty(); }));
+
+  ASSERT_TRUE(Explore(first.path()));
+  HWND window = WaitForNewWindow(first.path());
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(Explore(tab.path()));
+  ASSERT_TRUE(Explore(tab.path()));
+  ASSERT_TRUE(WaitFor([&] { return Walk().size() == 3; }));
+  const std::vector<Seen> seen = Walk();
+  for (std::size_t i = 0; i < seen.size(); ++i) {
+    EXPECT_EQ(seen[i].hwnd, window) << i;
+    EXPECT_EQ(seen[i].path, i == 0 ? first.path() : tab.path()) << i;
+  }
+  EXPECT_EQ(standin::TabPaths(window), (std::vector<std::wstring>{first.path(), tab.path(), tab.path()}));
+
+  // Asked to close, it stays a while: its close delay travels with it to the host.
+  const ULONGLONG asked = GetTickCount64();
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  Sleep(300);
+  EXPECT_TRUE(IsWindow(window));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(window); }));
+  EXPECT_GE(GetTickCount64() - asked, 800u);
+}
+
 TEST_F(StandinTest, SizeLimitedFolderRefusesOtherSizes) {
   TempFolder small(L"min", "/minsize:500,400"), large(L"max", "/maxsize:300,200");
   ASSERT_TRUE(Explore(small.path()));

@@ -16,6 +16,9 @@ constexpr int kDefaultHeight = 480;
 // The window's extra bytes repeat the sequence property: read in the window's own process, they
 // cost no round trip to the Wine server, and the collection is listed once per item a client reads.
 constexpr int kSequenceSlot = 0;
+// The number of tabs (0 reads as 1), read from other processes as cheaply.
+constexpr int kTabCountSlot = sizeof(LONG_PTR);
+constexpr UINT_PTR kCloseTimer = 1;
 
 bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
   return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
@@ -66,6 +69,10 @@ bool ApplyOne(std::wstring_view token, Behaviour& b, std::wstring& error) {
     b.forwardExisting = true;
   } else if (EqualsNoCase(body, L"own") && !hasValue) {
     b.ownProcess = true;
+  } else if (EqualsNoCase(body, L"tab") && !hasValue) {
+    b.asTab = true;
+  } else if (EqualsNoCase(body, L"closedelay") && hasValue) {
+    ok = ParseUnsigned(value, b.closeDelayMs) && b.closeDelayMs <= 600000;
   } else if (EqualsNoCase(body, L"delay") && hasValue) {
     ok = ParseUnsigned(value, b.delayMs) && b.delayMs <= 600000;
   } else if (EqualsNoCase(body, L"show") && hasValue) {
@@ -114,15 +121,23 @@ WindowData* DataOf(HWND hwnd) {
   return data ? data : pendingData;
 }
 
+int TabCount(HWND hwnd) { return std::max<int>(1, static_cast<int>(GetWindowLongPtrW(hwnd, kTabCountSlot))); }
+
+int TabControlId(int tab) { return tab == 0 ? kPathControlId : kFirstTabControlId + tab; }
+
+// The note, then one line per tab; the last line takes the rest of the window.
 void LayOutChildren(HWND hwnd) {
   RECT client;
   GetClientRect(hwnd, &client);
   const int width = std::max<int>(0, client.right - 16);
-  if (HWND note = GetDlgItem(hwnd, kNoteControlId)) {
-    MoveWindow(note, 8, 8, width, 20, TRUE);
-    MoveWindow(GetDlgItem(hwnd, kPathControlId), 8, 32, width, std::max<int>(0, client.bottom - 40), TRUE);
-  } else {
-    MoveWindow(GetDlgItem(hwnd, kPathControlId), 8, 8, width, std::max<int>(0, client.bottom - 16), TRUE);
+  std::vector<HWND> lines;
+  if (HWND note = GetDlgItem(hwnd, kNoteControlId)) lines.push_back(note);
+  for (int tab = 0; tab < TabCount(hwnd); ++tab) lines.push_back(GetDlgItem(hwnd, TabControlId(tab)));
+  int top = 8;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const int height = i + 1 < lines.size() ? 20 : std::max<int>(0, client.bottom - top - 8);
+    MoveWindow(lines[i], 8, top, width, height, TRUE);
+    top += 24;
   }
 }
 
@@ -160,6 +175,28 @@ LRESULT CALLBACK FolderWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       if (data->behaviour.maxTrack.cy > 0) info->ptMaxTrackSize.y = data->behaviour.maxTrack.cy;
       return 0;
     }
+    case WM_COPYDATA: {
+      const auto* request = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      if (request->dwData != kCopyDataAddTab || !request->lpData || request->cbData < sizeof(wchar_t)) break;
+      std::wstring path(static_cast<const wchar_t*>(request->lpData), request->cbData / sizeof(wchar_t));
+      while (!path.empty() && path.back() == L'\0') path.pop_back();
+      const int tab = TabCount(hwnd);
+      AddLabel(hwnd, TabControlId(tab), path.c_str());
+      SetWindowLongPtrW(hwnd, kTabCountSlot, tab + 1);
+      LayOutChildren(hwnd);
+      return TRUE;
+    }
+    case WM_CLOSE: {
+      const WindowData* data = DataOf(hwnd);
+      if (!data || data->behaviour.closeDelayMs == 0) break;
+      SetTimer(hwnd, kCloseTimer, data->behaviour.closeDelayMs, nullptr);
+      return 0;
+    }
+    case WM_TIMER:
+      if (wParam != kCloseTimer) break;
+      KillTimer(hwnd, kCloseTimer);
+      DestroyWindow(hwnd);
+      return 0;
     case kMsgBringForward:
       if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
       SetForegroundWindow(hwnd);
@@ -191,7 +228,7 @@ bool EnsureFolderClass(HINSTANCE module) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = FolderWindowProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
+  wc.cbWndExtra = 2 * sizeof(LONG_PTR);
   wc.hInstance = module;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
@@ -271,6 +308,7 @@ std::wstring WindowSwitches(const Behaviour& b) {
   std::wstring text;
   if (!b.folderView) text += L" /notview";
   if (b.showCommand != SW_SHOWNORMAL) text += L" /show:" + std::to_wstring(b.showCommand);
+  if (b.closeDelayMs != 0) text += L" /closedelay:" + std::to_wstring(b.closeDelayMs);
   if (b.minTrack.cx > 0 || b.minTrack.cy > 0)
     text += L" /minsize:" + std::to_wstring(b.minTrack.cx) + L"," + std::to_wstring(b.minTrack.cy);
   if (b.maxTrack.cx > 0 || b.maxTrack.cy > 0)
@@ -304,12 +342,14 @@ bool IsExistingFolder(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::optional<FolderWindowInfo> DescribeFolderWindow(HWND hwnd) {
+std::optional<FolderWindowInfo> DescribeFolderWindow(HWND hwnd, int tab) {
   wchar_t className[64];
   if (!GetClassNameW(hwnd, className, 64) || wcscmp(className, kFolderClass) != 0) return std::nullopt;
   const auto sequence = static_cast<ULONG_PTR>(GetWindowLongPtrW(hwnd, kSequenceSlot));
   if (sequence == 0) return std::nullopt;  // still being created, or already closing
-  HWND label = GetDlgItem(hwnd, kPathControlId);
+  const int tabs = TabCount(hwnd);
+  if (tab < 0 || tab >= tabs) return std::nullopt;
+  HWND label = GetDlgItem(hwnd, TabControlId(tab));
   if (!label) return std::nullopt;
   // Read from the window manager's copy: no message reaches the owning thread, so this neither
   // waits on a busy window nor re-enters the caller.
@@ -326,7 +366,34 @@ std::optional<FolderWindowInfo> DescribeFolderWindow(HWND hwnd) {
   info.sequence = sequence;
   info.folderView = GetPropW(hwnd, kPropNotFolderView) == nullptr;
   info.path = std::move(path);
+  info.tabs = tabs;
   return info;
+}
+
+std::vector<std::wstring> TabPaths(HWND hwnd) {
+  std::vector<std::wstring> paths;
+  for (int tab = 0;; ++tab) {
+    std::optional<FolderWindowInfo> info = DescribeFolderWindow(hwnd, tab);
+    if (!info) return paths;
+    paths.push_back(std::move(info->path));
+  }
+}
+
+std::vector<FolderItemRef> ListFolderItems() {
+  std::vector<FolderItemRef> items;
+  for (HWND hwnd : ListFolderWindowHandles()) {
+    for (int tab = 0, tabs = TabCount(hwnd); tab < tabs; ++tab) items.push_back(FolderItemRef{hwnd, tab});
+  }
+  return items;
+}
+
+bool SendAddTabRequest(HWND window, const std::wstring& path) {
+  COPYDATASTRUCT data{kCopyDataAddTab, static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)),
+                      const_cast<wchar_t*>(path.c_str())};
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
+                             &result) != 0 &&
+         result != 0;
 }
 
 std::vector<FolderWindowInfo> ListFolderWindows() {
@@ -382,6 +449,7 @@ HWND OpenFolderWindow(HINSTANCE module, const std::wstring& path, const Behaviou
   if (!behaviour.folderView) SetPropW(hwnd, kPropNotFolderView, reinterpret_cast<HANDLE>(1));
   const ULONGLONG sequence = Now();
   SetWindowLongPtrW(hwnd, kSequenceSlot, static_cast<LONG_PTR>(sequence));
+  SetWindowLongPtrW(hwnd, kTabCountSlot, 1);
   SetPropW(hwnd, kPropSequence, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(sequence)));
   SetPropW(hwnd, kPropShowCommand, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(behaviour.showCommand + 1)));
   // Never SW_SHOWDEFAULT, which would take whatever the caller's own start-up asked for.

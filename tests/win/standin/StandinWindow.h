@@ -22,8 +22,13 @@ inline constexpr wchar_t kPropNotFolderView[] = L"ZarnStandin.NotFolderView";
 inline constexpr wchar_t kPropShowCommand[] = L"ZarnStandin.ShowCommand";
 // The child static control whose text is exactly the folder path (also what the window shows).
 inline constexpr int kPathControlId = 100;
+// A window with tabs: the path of tab k (k >= 1) is the text of the child control kFirstTabControlId + k;
+// tab 0 is the path control's.
+inline constexpr int kFirstTabControlId = 200;
 // WM_COPYDATA tag of an "open this folder" request sent to a host window.
 inline constexpr ULONG_PTR kCopyDataOpen = 0x5A524E31;
+// WM_COPYDATA tag of an "add this folder as a tab" request sent to a folder window; data = UTF-16 path.
+inline constexpr ULONG_PTR kCopyDataAddTab = 0x5A524E34;
 // Posted to an open folder window: restore it if minimized and bring it to the foreground.
 inline constexpr UINT kMsgBringForward = WM_APP + 0x51;
 // Name of the file in a folder whose text holds switches for that folder.
@@ -41,6 +46,8 @@ struct Behaviour {
   int showCommand = SW_SHOWNORMAL;
   bool ownProcess = false;  // never forward to a host
   DWORD hostProcess = 0;    // forward only to the host of this process
+  bool asTab = false;       // a new tab of the newest folder window, when there is one
+  DWORD closeDelayMs = 0;   // the window goes this long after it is asked to close
 };
 
 // Applies whitespace-separated switches (command-line or marker-file syntax) to `behaviour`.
@@ -63,11 +70,23 @@ struct FolderWindowInfo {
   HWND hwnd = nullptr;
   ULONGLONG sequence = 0;
   bool folderView = true;
-  std::wstring path;
+  std::wstring path;  // of the tab described
+  int tabs = 1;
 };
 // Every stand-in folder window on the desktop, of every process, in creation order.
 std::vector<FolderWindowInfo> ListFolderWindows();
-std::optional<FolderWindowInfo> DescribeFolderWindow(HWND hwnd);
+// The window with the path of one of its tabs; nullopt for a tab it does not have.
+std::optional<FolderWindowInfo> DescribeFolderWindow(HWND hwnd, int tab = 0);
+// The paths of all its tabs, in order.
+std::vector<std::wstring> TabPaths(HWND hwnd);
+// One item of the shell's collection per tab: the windows in creation order, each one's tabs in order.
+struct FolderItemRef {
+  HWND hwnd = nullptr;
+  int tab = 0;
+};
+std::vector<FolderItemRef> ListFolderItems();
+// Asks a folder window to open `path` as its next tab; true when it did.
+bool SendAddTabRequest(HWND window, const std::wstring& path);
 // The same windows in the same order, without their paths: cheap enough to list once per item.
 std::vector<HWND> ListFolderWindowHandles();
 // The first open window of `path` (compared case-insensitively), or nullptr.
