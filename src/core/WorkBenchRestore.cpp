@@ -12,6 +12,7 @@
 #include "core/Error.h"
 #include "core/FolderWindows.h"
 #include "core/RestoreBounds.h"
+#include "core/ShellPlaces.h"
 #include "core/WorkBenchRecord.h"
 
 namespace zarn {
@@ -259,7 +260,8 @@ RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
   std::map<std::int32_t, WorkBenchRecord> lastOfGroup;
   const std::int32_t step = platform_.display.CaptionHeight();
   for (WorkBenchRecord record : records) {
-    if (!platform_.shell.Explore(record.path)) {
+    // Search results cannot be asked for again; named at once rather than after a wait for nothing.
+    if (IsSearchResults(record.path) || !platform_.shell.Explore(record.path)) {
       state.notRestored.push_back(record.path);
       continue;
     }

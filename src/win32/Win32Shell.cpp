@@ -4,10 +4,13 @@
 #include <objbase.h>
 #include <oleauto.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
+#include "core/ShellPlaces.h"
 #include "win32/CodePage932.h"
 #include "win32/Dispatch.h"
 #include "win32/SystemError.h"
@@ -97,6 +100,39 @@ std::optional<std::wstring> OtherPathForm(decltype(&::GetLongPathNameW) convert,
   return other;
 }
 
+bool ExploreFolder(const std::wstring& path) {
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  // Without it a missing folder gets a modal "not found" box that blocks the restore.
+  info.fMask = SEE_MASK_FLAG_NO_UI;
+  info.lpVerb = L"explore";
+  info.lpFile = path.c_str();
+  // A window the restore does not go on to place (one that came late, or matched no record) must not
+  // stay hidden, holding its folder open where the user cannot see it.
+  info.nShow = SW_SHOWNORMAL;
+  return ::ShellExecuteExW(&info) != FALSE;
+}
+
+// This PC, Control Panel, a library, a folder inside a zip file: the shell parses the name into its
+// item and opens that. Places without an "explore" verb of their own (Control Panel) take "open".
+bool ExploreItem(const std::wstring& name) {
+  PIDLIST_ABSOLUTE item = nullptr;
+  if (FAILED(::SHParseDisplayName(name.c_str(), nullptr, &item, 0, nullptr)) || item == nullptr) return false;
+  bool accepted = false;
+  for (const wchar_t* verb : {L"explore", L"open"}) {
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_IDLIST | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = verb;
+    info.lpIDList = item;
+    info.nShow = SW_SHOWNORMAL;
+    accepted = ::ShellExecuteExW(&info) != FALSE;
+    if (accepted) break;
+  }
+  ::CoTaskMemFree(item);
+  return accepted;
+}
+
 }  // namespace
 
 bool IsNetworkPath(std::wstring_view path) {
@@ -152,24 +188,24 @@ bool Win32Shell::Explore(std::string_view ansiPath) {
   if (ansiPath.empty()) return false;
   const std::optional<std::wstring> path = WideFromCp932Exact(ansiPath);
   if (!path || path->find(L'\0') != std::wstring::npos) return false;
-  SHELLEXECUTEINFOW info{};
-  info.cbSize = sizeof info;
-  // Without it a missing folder gets a modal "not found" box that blocks the restore.
-  info.fMask = SEE_MASK_FLAG_NO_UI;
-  info.lpVerb = L"explore";
-  info.lpFile = path->c_str();
-  // A window the restore does not go on to place (one that came late, or matched no record) must not
-  // stay hidden, holding its folder open where the user cannot see it.
-  info.nShow = SW_SHOWNORMAL;
-  return ::ShellExecuteExW(&info) != FALSE;
+  if (IsShellNamespaceName(ansiPath)) return ExploreItem(*path);
+  if (ExploreFolder(*path)) return true;
+  // A path the file system does not know may still be the shell's: a folder inside a zip file. Only
+  // asked for on a fixed drive: parsing the name would wait on a share, and could ask for a disc.
+  const DWORD error = ::GetLastError();
+  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return false;
+  if (path->size() < 3 || (*path)[1] != L':') return false;
+  const wchar_t root[] = {(*path)[0], L':', L'\\', L'\0'};
+  return ::GetDriveTypeW(root) == DRIVE_FIXED && ExploreItem(*path);
 }
 
 std::string Win32Shell::LongPathForm(std::string_view ansiPath) {
   std::string unchanged(ansiPath);
   const std::optional<std::wstring> path = WideFromCp932Exact(ansiPath);
   if (!path || path->empty() || path->find(L'\0') != std::wstring::npos) return unchanged;
-  // Compared as text: the long form of a path on a share that does not answer would hold the program up.
-  if (IsNetworkPath(*path)) return unchanged;
+  // Compared as text: the long form of a path on a share that does not answer would hold the program up;
+  // a parsing name has none.
+  if (IsNetworkPath(*path) || IsShellNamespaceName(ansiPath)) return unchanged;
   const std::optional<std::wstring> longPath = OtherPathForm(::GetLongPathNameW, *path);
   if (!longPath) return unchanged;
   // A folder stored by its short form because its long one has characters code page 932 lacks

@@ -259,6 +259,22 @@ TEST_F(LoadWorkBench, ScanFromTheEndTakesTheNewestWindow) {
   EXPECT_EQ(desktop_.Window(foreign).rect, (Rect{7, 7, 107, 107}));
 }
 
+TEST_F(LoadWorkBench, PlacesTheShellNamesAreMatchedByNameAndSearchesNamedAtOnce) {
+  const std::string thisPc = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+  const std::string search = "search-ms:displayname=x&crumb=location:C%3A%5CA";
+  // The shell may spell the parsing name of the window it opens in other letter case.
+  desktop_.OnExplore(thisPc, ExploreBehaviour{.reportedPath = "::{20d04fe0-3aea-1069-a2d8-08002b30309d}"});
+  WorkBenchText("[R]\n1=" + Record(search, {0, 0, 9, 9}, 1, {}) + "\n2=" + Record(thisPc, {1, 2, 301, 202}, 1, {}) +
+                "\n3=" + Record("C:\\A", {5, 6, 305, 206}, 1, {}) + "\n");
+  const RestoreResult result = Load("R");
+  EXPECT_EQ(result.notRestored, (std::vector<std::string>{search}));
+  EXPECT_EQ(desktop_.Count("Explore"), 2);
+  EXPECT_EQ(desktop_.Sleeps(), 0);
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[0]).rect, (Rect{1, 2, 301, 202}));
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[1]).rect, (Rect{5, 6, 305, 206}));
+}
+
 TEST_F(LoadWorkBench, FolderWhoseWindowNeverComesIsReportedAfterTheWait) {
   desktop_.OnExplore("C:\\Never", ExploreBehaviour{.kind = ExploreBehaviour::Kind::Ignore});
   WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) +

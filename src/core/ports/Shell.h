@@ -48,8 +48,9 @@ class Shell {
   // Creates "Shell.Application"; throws zarn::Error with the system's message when that fails.
   virtual std::unique_ptr<ShellWindows> OpenWindows() = 0;
   // ShellExecuteEx with the verb "explore" on a code page 932 path, without any UI of its own (a
-  // missing folder must not block on a message box). True when the shell accepted the request; the
-  // window comes later, or not at all.
+  // missing folder must not block on a message box). A place of the shell's namespace (a parsing name,
+  // a library, a folder inside an archive) is opened by its item. True when the shell accepted the
+  // request; the window comes later, or not at all.
   virtual bool Explore(std::string_view ansiPath) = 0;
   // The code page 932 path with every short (8.3) name in it expanded, so that a folder stored in
   // one form is known again when the shell reports it in the other. The path as given when the

@@ -108,6 +108,11 @@ void E2eTest::LoadStandinShell() {
 HWND E2eTest::OpenFolderWindow(const std::filesystem::path& folder, const std::vector<std::wstring>& switches) {
   std::vector<HWND> before = FolderWindows();
   std::vector<std::wstring> arguments = switches;
+  // A window told to report another name shows that one.
+  std::wstring shown = folder.wstring();
+  for (const std::wstring& argument : switches) {
+    if (argument.rfind(L"/reports:", 0) == 0) shown = argument.substr(9);
+  }
   // Into the program's process, where placements can be read exactly; never into a window of its own.
   if (zarn_ && zarn_->WaitForHost(0ms) != nullptr) arguments.push_back(L"/host:" + std::to_wstring(zarn_->ProcessId()));
   arguments.push_back(folder.wstring());
@@ -117,7 +122,7 @@ HWND E2eTest::OpenFolderWindow(const std::filesystem::path& folder, const std::v
       [&] {
         for (HWND window : FolderWindows()) {
           if (std::find(before.begin(), before.end(), window) == before.end() && IsWindowVisible(window) &&
-              SamePath(FolderPathOf(window), folder.wstring())) {
+              SamePath(FolderPathOf(window), shown)) {
             opened = window;
             return true;
           }

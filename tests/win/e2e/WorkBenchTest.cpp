@@ -334,5 +334,39 @@ TEST_F(WorkBenchTest, TabsOfOneWindowComeBackAsWindowsACaptionApartOrAsTabs) {
   for (int i = 0; i < 3; ++i) EXPECT_TRUE(SamePath(paths[i], tabs[i].wstring())) << i;
 }
 
+// The shell reports places that are not plain folders by a parsing name; a save stores it as reported.
+// A search cannot be asked for again: the restore names it at once instead of waiting for its window.
+TEST_F(WorkBenchTest, ParsingNamesAreStoredAsReportedAndASearchIsNamedAtOnce) {
+  const std::wstring thisPc = L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+  const std::wstring search = L"search-ms:displayname=Found&crumb=location:C%3A%5C";
+  const std::filesystem::path plain = MakeFolder(L"Plain");
+  const RECT rect = RectAt(300, 200, 500, 300);
+  const std::string plainRecord = RecordLine(plain.wstring(), rect, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, rect);
+  std::filesystem::create_directories(ZarnFolder());
+  WriteFileBytes(ZarnFolder() / L"Zarn.wbf",
+                 WrittenForm({{"[Found]", "1=" + RecordLine(search, rect, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, rect),
+                               "2=" + plainRecord, "Last=0"}}));
+  StartWithShell();
+  const CommandLog restore = RestoreWorkBench(0);
+  ASSERT_TRUE(restore.finished);
+  EXPECT_LT(restore.busy, 5s);
+  ASSERT_EQ(restore.folders.size(), 1u);
+  EXPECT_EQ(restore.folders[0], search);
+  EXPECT_EQ(ReadWindow(WindowOfFolder(plain)).rect, rect);
+
+  ASSERT_NE(OpenFolderWindow(MakeFolder(L"PcPlace"), {L"/reports:" + thisPc}), nullptr);
+  ASSERT_NE(OpenFolderWindow(MakeFolder(L"SearchPlace"), {L"/reports:" + search}), nullptr);
+  const std::vector<standin::ReportedFolderWindow> saved = ReportedFolders();
+  ASSERT_EQ(saved.size(), 3u);
+  EXPECT_TRUE(SaveNewWorkBench(L"Places").information.empty());
+  const std::string file = ReadFileBytes(Zarn().WorkBenchFile());
+  for (std::size_t i = 0; i < saved.size(); ++i) {
+    const std::string line = std::to_string(i + 1) + "=" + RecordLine(saved[i]) + "\r\n";
+    EXPECT_NE(file.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(Utf8(saved[1].path), Utf8(thisPc));
+  EXPECT_EQ(Utf8(saved[2].path), Utf8(search));
+}
+
 }  // namespace
 }  // namespace zarn::e2e

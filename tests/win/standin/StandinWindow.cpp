@@ -71,6 +71,9 @@ bool ApplyOne(std::wstring_view token, Behaviour& b, std::wstring& error) {
     b.ownProcess = true;
   } else if (EqualsNoCase(body, L"tab") && !hasValue) {
     b.asTab = true;
+  } else if (EqualsNoCase(body, L"reports") && hasValue) {
+    ok = !value.empty();
+    b.reportedName = value;
   } else if (EqualsNoCase(body, L"closedelay") && hasValue) {
     ok = ParseUnsigned(value, b.closeDelayMs) && b.closeDelayMs <= 600000;
   } else if (EqualsNoCase(body, L"delay") && hasValue) {
@@ -309,6 +312,7 @@ std::wstring WindowSwitches(const Behaviour& b) {
   if (!b.folderView) text += L" /notview";
   if (b.showCommand != SW_SHOWNORMAL) text += L" /show:" + std::to_wstring(b.showCommand);
   if (b.closeDelayMs != 0) text += L" /closedelay:" + std::to_wstring(b.closeDelayMs);
+  if (!b.reportedName.empty()) text += L" /reports:" + b.reportedName;
   if (b.minTrack.cx > 0 || b.minTrack.cy > 0)
     text += L" /minsize:" + std::to_wstring(b.minTrack.cx) + L"," + std::to_wstring(b.minTrack.cy);
   if (b.maxTrack.cx > 0 || b.maxTrack.cy > 0)
@@ -435,13 +439,14 @@ HWND FindFolderWindow(const std::wstring& path) {
 
 HWND OpenFolderWindow(HINSTANCE module, const std::wstring& path, const Behaviour& behaviour, bool quitOnClose) {
   if (!EnsureFolderClass(module)) return nullptr;
-  auto data = std::make_unique<WindowData>(WindowData{path, behaviour, quitOnClose});
+  const std::wstring& shown = behaviour.reportedName.empty() ? path : behaviour.reportedName;
+  auto data = std::make_unique<WindowData>(WindowData{shown, behaviour, quitOnClose});
   pendingData = data.get();
   // Wine places every CW_USEDEFAULT window at the same spot; cascade as the shell would, from the
   // number of folder windows already open, so screenshots show each window and positions repeat.
   const int step = static_cast<int>(ListFolderWindows().size() % 10) * 30;
   HWND hwnd =
-      CreateWindowExW(WS_EX_APPWINDOW, kFolderClass, Caption(path).c_str(), WS_OVERLAPPEDWINDOW, kCascadeOrigin + step,
+      CreateWindowExW(WS_EX_APPWINDOW, kFolderClass, Caption(shown).c_str(), WS_OVERLAPPEDWINDOW, kCascadeOrigin + step,
                       kCascadeOrigin + step, kDefaultWidth, kDefaultHeight, nullptr, nullptr, module, data.get());
   pendingData = nullptr;
   if (!hwnd) return nullptr;

@@ -48,6 +48,9 @@ struct Behaviour {
   DWORD hostProcess = 0;    // forward only to the host of this process
   bool asTab = false;       // a new tab of the newest folder window, when there is one
   DWORD closeDelayMs = 0;   // the window goes this long after it is asked to close
+  // What the window reports as its folder instead of the path it was opened on, as the shell reports a
+  // parsing name ("::{CLSID}", "search-ms:...") for places that are not plain folders.
+  std::wstring reportedName;
 };
 
 // Applies whitespace-separated switches (command-line or marker-file syntax) to `behaviour`.
