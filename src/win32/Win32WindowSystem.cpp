@@ -82,7 +82,18 @@ bool Win32WindowSystem::PostClose(WindowHandle window) {
   return ::PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0) != FALSE;
 }
 
-bool Win32WindowSystem::IsHung(WindowHandle window) { return ::IsHungAppWindow(ToHwnd(window)) != FALSE; }
+bool Win32WindowSystem::IsHung(WindowHandle window) {
+  const HWND hwnd = ToHwnd(window);
+  // The system calls a window hung only after five seconds without a word; one whose thread has just
+  // got stuck (a folder on a share that went away) would still hold every call up. So it is also asked
+  // to answer an empty message within a bound.
+  if (::IsHungAppWindow(hwnd)) return true;
+  if (::GetWindowThreadProcessId(hwnd, nullptr) == ::GetCurrentThreadId()) return false;
+  DWORD_PTR ignored = 0;
+  if (::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerWithinMs, &ignored) != 0) return false;
+  // A window that has gone is not hung: the calls on it fail at once.
+  return ::GetLastError() != ERROR_INVALID_WINDOW_HANDLE && ::IsWindow(hwnd);
+}
 
 bool Win32WindowSystem::IsShownToUser(WindowHandle window) {
   const HWND hwnd = ToHwnd(window);

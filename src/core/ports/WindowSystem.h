@@ -24,7 +24,8 @@ class WindowSystem {
   // WM_CLOSE, posted: asynchronous and not awaited.
   virtual bool PostClose(WindowHandle window) = 0;
   // The window's thread has stopped answering (a folder on a share that does not answer, a sleeping
-  // drive): ShowWindow, SetWindowPos and SetWindowPlacement would wait for it without limit.
+  // drive): ShowWindow, SetWindowPos and SetWindowPlacement would wait for it without limit. Asking
+  // may itself take up to a second.
   virtual bool IsHung(WindowHandle window) = 0;
   // Visible, and not cloaked: a window on another virtual desktop is cloaked, and one the shell keeps
   // ready in the background is hidden. Neither is there for the user.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "E2eFixture.h"
+#include "StandinWindow.h"
 #include "resource.h"
 
 namespace zarn::e2e {
@@ -65,6 +66,26 @@ TEST_F(ArrangeTest, AHiddenFolderWindowIsLeftHiddenAndOutOfTheTile) {
   EXPECT_EQ(ReadWindow(windows[1]).rect, before);
   EXPECT_EQ(ReadWindow(windows[0]).rect, RectAt(0, 0, kDesktopWidth, kDesktopHeight / 2));
   EXPECT_EQ(ReadWindow(windows[2]).rect, RectAt(0, kDesktopHeight / 2, kDesktopWidth, kDesktopHeight / 2));
+}
+
+// An Explorer window stuck on a share that went away answers nothing; no command may wait for it. The
+// tile goes on without it and shares the monitor among the others.
+TEST_F(ArrangeTest, AWindowThatStopsAnsweringIsPassedOverWithoutWaitingForIt) {
+  std::vector<HWND> windows = OpenWindows(2);
+  ASSERT_EQ(windows.size(), 2u);
+  HWND stuck = OpenFolderWindow(MakeFolder(L"Stuck"), {L"/own"});
+  ASSERT_NE(stuck, nullptr);
+  const RECT before = ReadWindow(stuck).rect;
+  constexpr DWORD kStallMs = 8000;
+  ASSERT_TRUE(PostMessageW(stuck, standin::kMsgStall, kStallMs, 0));
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_TRUE(Zarn().Send(IDM_TILE));
+  EXPECT_LT(GetTickCount64() - start, kStallMs / 2) << "the tile waited for the stuck window";
+  EXPECT_EQ(ReadWindow(windows[0]).rect, RectAt(0, 0, kDesktopWidth, kDesktopHeight / 2));
+  EXPECT_EQ(ReadWindow(windows[1]).rect, RectAt(0, kDesktopHeight / 2, kDesktopWidth, kDesktopHeight / 2));
+  EXPECT_TRUE(
+      WaitUntil([&] { return SendMessageTimeoutW(stuck, WM_NULL, 0, 0, SMTO_NORMAL, 500, nullptr) != 0; }, 15s));
+  EXPECT_EQ(ReadWindow(stuck).rect, before);
 }
 
 // Windows per row, top to bottom, as the tile table gives them.

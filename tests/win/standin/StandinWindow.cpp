@@ -200,6 +200,9 @@ LRESULT CALLBACK FolderWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       KillTimer(hwnd, kCloseTimer);
       DestroyWindow(hwnd);
       return 0;
+    case kMsgStall:
+      Sleep(static_cast<DWORD>(std::min<WPARAM>(wParam, 60000)));
+      return 0;
     case kMsgBringForward:
       if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
       SetForegroundWindow(hwnd);

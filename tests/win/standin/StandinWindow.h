@@ -31,6 +31,9 @@ inline constexpr ULONG_PTR kCopyDataOpen = 0x5A524E31;
 inline constexpr ULONG_PTR kCopyDataAddTab = 0x5A524E34;
 // Posted to an open folder window: restore it if minimized and bring it to the foreground.
 inline constexpr UINT kMsgBringForward = WM_APP + 0x51;
+// Posted to an open folder window: its thread stops answering for wParam milliseconds (at most a
+// minute), as an Explorer window waiting on a share that went away does.
+inline constexpr UINT kMsgStall = WM_APP + 0x52;
 // Name of the file in a folder whose text holds switches for that folder.
 inline constexpr wchar_t kMarkerFile[] = L".zarn-standin";
 

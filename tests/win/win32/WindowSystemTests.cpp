@@ -20,6 +20,29 @@ Rect RawWindowRect(HWND hwnd) {
   return {r.left, r.top, r.right, r.bottom};
 }
 
+TEST(WindowSystem, AWindowWhoseThreadStopsAnsweringIsHungWithinTheBound) {
+  std::atomic<HWND> hwnd = nullptr;
+  std::atomic<bool> stall = false;
+  std::atomic<bool> stallOver = false;
+  std::thread owner([&] {
+    TestWindow window;
+    hwnd = window.hwnd();
+    WaitUntil([&] { return stall.load(); }, std::chrono::seconds(10));
+    ::Sleep(5000);  // stuck, as a thread waiting on a share is
+    stallOver = true;
+  });
+  ASSERT_TRUE(WaitUntil([&] { return hwnd.load() != nullptr; }));
+  Win32WindowSystem system;
+  const WindowHandle handle = FromHwnd(hwnd.load());
+  EXPECT_FALSE(system.IsHung(handle));
+  stall = true;
+  ::Sleep(100);
+  EXPECT_TRUE(system.IsHung(handle));
+  EXPECT_FALSE(stallOver.load()) << "the question waited for the thread to come back";
+  owner.join();
+  EXPECT_FALSE(system.IsHung(handle)) << "a window that has gone is not hung";
+}
+
 TEST(WindowSystem, SetWindowPosMovesAndSizesExactly) {
   TestWindow window;
   Win32WindowSystem system;
