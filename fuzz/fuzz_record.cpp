@@ -1,5 +1,6 @@
 // The workbench record line: fields cut at TAB, each number by the number rule (100 when missing),
-// and a record written back out reads as the same record.
+// an optional tab group, and a record written back out reads as the same record.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -24,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view line(reinterpret_cast<const char*>(data), size);
 
   // The fields are consecutive pieces of the line, separated by single TABs.
-  std::array<std::string_view, 14> fields{};
+  std::array<std::string_view, 15> fields{};
   std::size_t cursor = 0;
   for (std::size_t i = 0; cursor < line.size() || i < fields.size(); ++i) {
     const std::size_t before = cursor;
@@ -60,6 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       record.placement.normalPosition.bottom,
   };
   Check(read == numbers);
+  // The optional tab group: a positive number or 0.
+  Check(record.tabGroup == std::max<std::int32_t>(0, zarn::ParseInteger(fields[14]).value_or(0)));
 
   // Saved again from a window with these values, the line reads back as the same record.
   zarn::THandleListRec window;
@@ -70,10 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   window.MinPosition = record.placement.minPosition;
   window.MaxPosition = record.placement.maxPosition;
   window.NormalPosition = record.placement.normalPosition;
-  const std::string written = zarn::FormatRecordLine(window);
+  const std::string written = zarn::FormatRecordLine(window, record.tabGroup);
   const zarn::WorkBenchRecord again = zarn::ParseRecordLine(written);
   Check(again.path == record.path);
   Check(again.bounds == record.bounds);
   Check(again.placement == record.placement);
+  Check(again.tabGroup == record.tabGroup);
   return 0;
 }

@@ -74,7 +74,7 @@ class FolderWindows {
   };
   // Polls the snapshot until the folder just requested (its key) shows up in a new window or a new
   // tab, or until the wait runs out.
-  // Polls the snapshot, for a short while at most, until the windows asked to close are gone: a shell
+  // Waits, for a short while at most, until the windows asked to close are gone: a shell
   // that opens folders as tabs would otherwise put the first one into a window about to close.
   void WaitForClosingWindows(RestoreState& state);
   std::optional<Arrival> WaitForFolder(RestoreState& state, const std::string& folder);

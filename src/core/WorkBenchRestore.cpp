@@ -131,19 +131,14 @@ struct FolderWindows::RestoreState {
 };
 
 void FolderWindows::WaitForClosingWindows(RestoreState& state) {
-  if (state.closing.empty()) return;
+  // Asked of the window system, not of the shell's collection: a walk of the collection while windows
+  // go away can miss one that is still there.
+  std::vector<WindowHandle> open(state.closing.begin(), state.closing.end());
   Clock& clock = platform_.clock;
   const auto start = clock.Now();
   for (int poll = 1;; ++poll) {
-    try {
-      RefreshHandleList();
-      if (std::ranges::none_of(handleList_, [&](const auto& record) { return state.closing.contains(record->Handle); }))
-        return;
-    } catch (const Error&) {
-      // A window going away may fail while it is read; the wait for the first folder copes with a
-      // shell that keeps failing.
-    }
-    if (clock.Now() - start >= kClosingWait || poll >= kMaxNewWindowPolls) return;
+    std::erase_if(open, [this](WindowHandle window) { return !platform_.windows.Exists(window); });
+    if (open.empty() || clock.Now() - start >= kClosingWait || poll >= kMaxNewWindowPolls) return;
     clock.Sleep(kNewWindowPollInterval);
   }
 }

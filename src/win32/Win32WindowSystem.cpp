@@ -82,6 +82,8 @@ bool Win32WindowSystem::PostClose(WindowHandle window) {
   return ::PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0) != FALSE;
 }
 
+bool Win32WindowSystem::Exists(WindowHandle window) { return ::IsWindow(ToHwnd(window)) != FALSE; }
+
 bool Win32WindowSystem::IsHung(WindowHandle window) {
   const HWND hwnd = ToHwnd(window);
   // The system calls a window hung only after five seconds without a word; one whose thread has just

@@ -18,6 +18,7 @@ class Win32WindowSystem final : public WindowSystem {
   bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
                     std::int32_t cy, std::uint32_t flags) override;
   bool PostClose(WindowHandle window) override;
+  bool Exists(WindowHandle window) override;
   // IsHungAppWindow, or no answer to WM_NULL within kAnswerWithinMs.
   static constexpr unsigned kAnswerWithinMs = 1000;
   bool IsHung(WindowHandle window) override;

@@ -227,6 +227,20 @@ bool SimulatedDesktop::PostClose(WindowHandle window) {
   return true;
 }
 
+bool SimulatedDesktop::Exists(WindowHandle window) {
+  const auto it = windows_.find(window);
+  if (it == windows_.end()) return false;
+  std::optional<int>& left = it->second.closingSnapshotsLeft;
+  if (left) {
+    if (*left == 0) {
+      RemoveWindow(window);
+      return false;
+    }
+    --*left;
+  }
+  return true;
+}
+
 int SimulatedDesktop::MonitorIndexOf(WindowHandle window) {
   auto it = monitorOf_.find(window);
   return it == monitorOf_.end() ? 0 : it->second;

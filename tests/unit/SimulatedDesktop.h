@@ -110,7 +110,7 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   void PutToolbarOn(WindowHandle toolbar, int monitorIndex) { monitorOf_[toolbar] = monitorIndex; }
   void SetCaptionHeight(std::int32_t height) { captionHeight_ = height; }
   void OnExplore(const std::string& path, ExploreBehaviour behaviour) { explore_[path] = behaviour; }
-  // Closed windows stay listed for this many snapshots after the close was posted.
+  // Closed windows stay listed for this many snapshots (or existence checks) after the close was posted.
   void SetCloseDelay(int snapshots) { closeDelay_ = snapshots; }
   void SetShellBroken(bool broken) { shellBroken_ = broken; }
   // A clock whose sleeps return without time passing.
@@ -153,6 +153,8 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, std::int32_t x, std::int32_t y, std::int32_t cx,
                     std::int32_t cy, std::uint32_t flags) override;
   bool PostClose(WindowHandle window) override;
+  // A look at a closing window counts towards its close delay, as a snapshot does.
+  bool Exists(WindowHandle window) override;
   bool IsHung(WindowHandle window) override;
   Rect VisibleFrame(WindowHandle window) override;
   bool IsShownToUser(WindowHandle window) override;

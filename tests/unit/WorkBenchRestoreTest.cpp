@@ -437,7 +437,10 @@ struct ClosingCase {
 class ClosingWindow : public LoadWorkBench, public ::testing::WithParamInterface<ClosingCase> {};
 
 TEST_P(ClosingWindow, FailingWhileItClosesNeverEndsTheRestore) {
-  desktop_.SetCloseDelay(3);
+  // Still there after the restore's wait for the closed windows (one look per poll), and for three
+  // snapshots more.
+  const int waitLooks = static_cast<int>(kClosingWait / kNewWindowPollInterval) + 1;
+  desktop_.SetCloseDelay(waitLooks + 3);
   const WindowHandle old = desktop_.AddFolderWindow("C:\\Old", Rect{0, 0, 300, 300});
   desktop_.Window(old).failsWhileClosing = GetParam().failure;
   WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n");
@@ -445,7 +448,7 @@ TEST_P(ClosingWindow, FailingWhileItClosesNeverEndsTheRestore) {
   EXPECT_TRUE(Load("R").notRestored.empty());
   ASSERT_EQ(desktop_.OpenedWindows().size(), 1u);
   EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[0]).rect, (Rect{1, 2, 301, 202}));
-  EXPECT_EQ(desktop_.Sleeps(), GetParam().sleeps);  // each failed poll is followed by a short wait
+  EXPECT_EQ(desktop_.Sleeps(), waitLooks - 1 + GetParam().sleeps);  // each failed poll is followed by a short wait
   EXPECT_EQ(LastMarked(), (std::vector<std::string>{"R"}));
 }
 

@@ -23,6 +23,8 @@ class WindowSystem {
                             std::int32_t cx, std::int32_t cy, std::uint32_t flags) = 0;
   // WM_CLOSE, posted: asynchronous and not awaited.
   virtual bool PostClose(WindowHandle window) = 0;
+  // The handle still names a window (IsWindow): one asked to close has not gone yet.
+  virtual bool Exists(WindowHandle window) = 0;
   // The window's thread has stopped answering (a folder on a share that does not answer, a sleeping
   // drive): ShowWindow, SetWindowPos and SetWindowPlacement would wait for it without limit. Asking
   // may itself take up to a second.

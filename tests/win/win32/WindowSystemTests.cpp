@@ -189,6 +189,10 @@ TEST(WindowSystem, AWindowThatIsGoneReadsAsZerosAndRefusesChanges) {
   EXPECT_FALSE(system.SetWindowPlacement(gone, Placement{1, {}, {}, {0, 0, 100, 100}}));
   EXPECT_FALSE(system.ShowWindow(gone, kSwShowDefault));
   EXPECT_FALSE(system.PostClose(gone));
+  EXPECT_FALSE(system.Exists(gone));
+  EXPECT_FALSE(system.IsHung(gone));
+  TestWindow there;
+  EXPECT_TRUE(system.Exists(there.handle()));
 }
 
 }  // namespace
