@@ -51,6 +51,7 @@
 #define IDM_CONFIG_DIALOG 110     // "設定ダイアログの表示"
 #define IDM_TITLEBAR_TOGGLE 111   // "タイトルバー表示/非表示"
 #define IDM_EXIT 112              // "終了"
+#define IDM_STOP_RESTORE 113      // "ワークベンチの読込を中止", the one item of the menus during a restore
 
 // Workbench items: first id + the workbench's position in the file. One range per menu, so a click
 // says which menu it came from.

@@ -105,6 +105,11 @@ LRESULT TZarnFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       if (OnToolBarNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;
       break;
     }
+    case WM_SETCURSOR:
+      // Over the tool bar too: a child's default handling asks its parent first.
+      if (!restoring_) break;
+      ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+      return TRUE;
     case WM_CONTEXTMENU: {
       POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       if (at.x == -1 && at.y == -1) {  // from the keyboard: at the window's corner
@@ -142,6 +147,12 @@ LRESULT TZarnFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       if (wParam) FormShow();
       break;
     case WM_CLOSE:
+      if (restoring_) {
+        // The window must outlive the restore that is using it: it closes once the restore has stopped.
+        stopRestore_ = true;
+        closeAfterRestore_ = true;
+        return 0;
+      }
       FormClose();
       return 0;
     case WM_DESTROY:
@@ -412,6 +423,7 @@ void TZarnFrmMain::Run(const std::function<void()>& command) {
 }
 
 void TZarnFrmMain::OnCommand(int id) {
+  if (OnCommandDuringRestore(id)) return;
   if (OnWorkBenchCommand(id)) return;
   if (id == IDM_EXIT) {
     ZarnBtnExitClick();
@@ -495,6 +507,10 @@ bool TZarnFrmMain::OnToolBarNotify(NMHDR& header, LRESULT& result) {
 }
 
 void TZarnFrmMain::ShowToolTip(NMTTDISPINFOW& info) {
+  if (restoring_ && !restoreProgress_.empty()) {
+    info.lpszText = const_cast<wchar_t*>(win32::W(restoreProgress_.c_str()));
+    return;
+  }
   switch (info.hdr.idFrom) {
     case IDM_CASCADE_DEFAULT:
       info.lpszText = const_cast<wchar_t*>(win32::W(text::kHintCascade));
@@ -517,6 +533,8 @@ void TZarnFrmMain::ShowToolTip(NMTTDISPINFOW& info) {
 }
 
 void TZarnFrmMain::OnToolBarDropDown(const NMTOOLBARW& info) {
+  // No other command may start while a restore runs; the load button's arrow stops it as its body does.
+  if (OnCommandDuringRestore(info.iItem)) return;
   HMENU menu = nullptr;
   switch (info.iItem) {
     case IDM_CASCADE_DEFAULT:
@@ -544,6 +562,10 @@ void TZarnFrmMain::PopUp(HMENU menu, POINT at, UINT flags) {
 }
 
 void TZarnFrmMain::PopUpMainMenu(POINT at) {
+  if (restoring_) {
+    PopUpStopMenu(at);
+    return;
+  }
   // A menu of a window that is not in the foreground would not close when the user clicks elsewhere.
   ::SetForegroundWindow(window_);
   PopUp(zarnPMMain_.Get(), at);

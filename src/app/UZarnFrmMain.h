@@ -26,10 +26,10 @@ namespace zarn::app {
 class TZarnDM;
 class TZarnFrmConfig;
 
-class TZarnFrmMain {
+class TZarnFrmMain final : private RestoreProgress {
  public:
   explicit TZarnFrmMain(TZarnDM& dataModule);
-  ~TZarnFrmMain();
+  ~TZarnFrmMain() override;
   TZarnFrmMain(const TZarnFrmMain&) = delete;
   TZarnFrmMain& operator=(const TZarnFrmMain&) = delete;
 
@@ -105,6 +105,18 @@ class TZarnFrmMain {
   void MeasureMenuImage(MEASUREITEMSTRUCT& item) const;
   void DrawMenuImage(const DRAWITEMSTRUCT& item) const;
 
+  // ---- a restore under way (UZarnFrmMainRestore.cpp). Its waits dispatch messages, so the window
+  // answers, shows the progress and can be told to stop; no other command starts meanwhile.
+  void Opening(std::size_t number, std::size_t count) override;
+  bool StopRequested() override;
+  void ShowRestoreProgress(const std::u16string& text);
+  // Escape on the window or its tool bar stops the restore.
+  bool FilterDuringRestore(const MSG& message);
+  // While restoring: a click on the load button or the stop item stops it, anything else is dropped.
+  // False when no restore runs.
+  bool OnCommandDuringRestore(int id);
+  void PopUpStopMenu(POINT at);
+
   // ---- tray, start modes, title bar (UZarnFrmMainTray.cpp)
   void InitTrayIconData();
   void AddTrayIcon();
@@ -129,6 +141,10 @@ class TZarnFrmMain {
   bool resizeGuard_ = false;
   bool destroyed_ = false;
   int modalDepth_ = 0;  // commands showing a dialog or menu of their own
+  bool restoring_ = false;
+  bool stopRestore_ = false;
+  bool closeAfterRestore_ = false;  // WM_CLOSE came during a restore
+  std::u16string restoreProgress_;
   std::uint64_t instanceKey_ = 0;
   UINT taskbarCreated_ = 0;
 

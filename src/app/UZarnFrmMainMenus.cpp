@@ -72,12 +72,6 @@ std::wstring Format(const wchar_t* pattern, std::wstring_view value) {
   return text;
 }
 
-std::vector<std::u16string> WidePaths(const std::vector<std::string>& paths) {
-  std::vector<std::u16string> wide;
-  for (const std::string& path : paths) wide.push_back(win32::U16FromWide(win32::WideFromCp932(path)));
-  return wide;
-}
-
 // The wait cursor for a command that does not return to the message loop for a while.
 class WaitCursor {
  public:
@@ -257,16 +251,6 @@ void TZarnFrmMain::WorkBenchSaveItemClick(WorkBenchMenu menu, std::size_t index)
   ApplyMenuMarks();
   WaitCursor wait;
   ReportLeftOut(folders_->SaveWorkBench(name, false, nullptr));
-}
-
-void TZarnFrmMain::LoadWorkBench(const std::string& name) {
-  RestoreResult result;
-  {
-    WaitCursor wait;
-    result = folders_->LoadWorkBench(name);
-  }
-  const std::u16string summary = RestoreSummary(WidePaths(result.notRestored), WidePaths(result.tabsAsWindows));
-  if (!summary.empty()) Inform(window_, win32::WideFromU16(summary));
 }
 
 void TZarnFrmMain::ReportLeftOut(const SaveResult& result) {

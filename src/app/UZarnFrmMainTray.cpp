@@ -75,6 +75,11 @@ void TZarnFrmMain::OnTrayNotify(UINT mouseMessage) {
 
 // Another start of this same program: it has ended itself, and the user expects this one to come up.
 void TZarnFrmMain::OnSecondStart() {
+  if (restoring_) {
+    // Nothing else may start; the toolbar showing the progress is what the user sees.
+    if (CurrentShowMode() != ShowMode::TrayOnly) ::SetForegroundWindow(window_);
+    return;
+  }
   if (modalDepth_ > 0 || (config_ != nullptr && config_->Showing())) {
     // A dialog is waiting for an answer: that is what the user must see.
     ::SetForegroundWindow(::GetLastActivePopup(window_));

@@ -1,6 +1,7 @@
 #pragma once
 // The folder-window commands of the main toolbar window: snapshot, arrangement, workbench save and
 // restore. The window owns one of these; everything it touches goes through the platform seam.
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,6 +28,18 @@ struct RestoreResult {
   std::vector<std::string> notRestored;  // stored paths (code page 932) that got no window
   // Tabs of one window that came back as windows of their own, each a caption lower than the one before.
   std::vector<std::string> tabsAsWindows;
+  bool stopped = false;  // the user stopped it
+};
+
+// What the user sees of a restore while it runs, and the way to stop it. The waits of a restore let the
+// user-interface thread answer meanwhile, so both are asked for between the steps.
+class RestoreProgress {
+ public:
+  virtual ~RestoreProgress() = default;
+  // Folder `number` (from 1) of `count` is about to be asked for.
+  virtual void Opening(std::size_t number, std::size_t count) = 0;
+  // The user asked to stop: the wait for the folder asked for last ends, and no further one is asked.
+  virtual bool StopRequested() = 0;
 };
 
 struct Platform {
@@ -55,7 +68,9 @@ class FolderWindows {
   // confirmOverwrite is asked only when isNew and the workbench already exists.
   SaveResult SaveWorkBench(std::string_view name, bool isNew, const std::function<bool()>& confirmOverwrite);
   void MarkLastWorkBench(std::string_view name);
-  RestoreResult LoadWorkBench(std::string_view name);
+  // Stopped, it still marks the workbench as the last one and writes the file, as a whole restore does;
+  // the folders not asked for are named as not restored.
+  RestoreResult LoadWorkBench(std::string_view name, RestoreProgress* progress = nullptr);
 
  private:
   // Reads one item into the handle list; `readPath` holds its folder once that is read, for when a
@@ -77,7 +92,7 @@ class FolderWindows {
   // Waits, for a short while at most, until the windows asked to close are gone: a shell
   // that opens folders as tabs would otherwise put the first one into a window about to close.
   void WaitForClosingWindows(RestoreState& state);
-  std::optional<Arrival> WaitForFolder(RestoreState& state, const std::string& folder);
+  std::optional<Arrival> WaitForFolder(RestoreState& state, const std::string& folder, RestoreProgress* progress);
   // What the snapshot just taken shows of the folder. A late window of a folder given up earlier is
   // put at its own record's place on the way.
   std::optional<Arrival> FindFolder(RestoreState& state, const std::string& folder);

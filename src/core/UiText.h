@@ -19,6 +19,7 @@ inline constexpr char16_t kHintTile[] = u"並べて表示";
 inline constexpr char16_t kHintCloseAll[] = u"すべて閉じる";
 inline constexpr char16_t kHintSave[] = u"ワークベンチの保存";
 inline constexpr char16_t kHintLoad[] = u"ワークベンチの読込";
+inline constexpr char16_t kStopRestore[] = u"ワークベンチの読込を中止";
 
 // Menu captions.
 inline constexpr char16_t kMenuCascadeKeepSize[] = u"重ねて表示";
@@ -80,6 +81,8 @@ inline constexpr char16_t kHintConfirmRegion[] = u"範囲を確定";
 inline constexpr char16_t kFolderWithoutName[] = u"（フォルダ名なし）";
 inline constexpr char16_t kMoreFoldersBefore[] = u"ほか ";  // "ほか 12 件": the folders not listed
 inline constexpr char16_t kMoreFoldersAfter[] = u" 件";
+inline constexpr char16_t kRestoringBefore[] = u"ワークベンチを復元中 (";  // "ワークベンチを復元中 (3/10)"
+inline constexpr char16_t kRestoringAfter[] = u")";
 inline constexpr char16_t kNotRestoredHeading[] = u"次のフォルダは復元できませんでした。";
 inline constexpr char16_t kTabsAsWindowsHeading[] =
     u"次のフォルダはタブとして開けないため、ひとつ前のウィンドウから少しずらして別のウィンドウで開きました。";

@@ -143,7 +143,8 @@ void FolderWindows::WaitForClosingWindows(RestoreState& state) {
   }
 }
 
-std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState& state, const std::string& folder) {
+std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState& state, const std::string& folder,
+                                                                   RestoreProgress* progress) {
   Clock& clock = platform_.clock;
   const auto start = clock.Now();
   std::optional<Error> failure;
@@ -160,6 +161,7 @@ std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState&
     }
     if (clock.Now() - start >= kNewWindowWait || poll >= kMaxNewWindowPolls) break;
     clock.Sleep(kNewWindowPollInterval);
+    if (progress && progress->StopRequested()) return std::nullopt;
   }
   // A shell that failed every time for the whole wait is not a window closing: it would fail for
   // every other folder too, so the restore ends with its error.
@@ -234,7 +236,7 @@ bool FolderWindows::PlaceWindow(WindowHandle window, const WorkBenchRecord& reco
   return true;
 }
 
-RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
+RestoreResult FolderWindows::LoadWorkBench(std::string_view name, RestoreProgress* progress) {
   CloseAllWindows();
   RestoreState state(platform_.shell);
   for (const auto& record : handleList_) state.closing.insert(record->Handle);
@@ -254,13 +256,21 @@ RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
   // and to the right of the one before, so that none hides another.
   std::map<std::int32_t, WorkBenchRecord> lastOfGroup;
   const std::int32_t step = platform_.display.CaptionHeight();
-  for (WorkBenchRecord record : records) {
+  bool stopped = false;
+  for (std::size_t index = 0; index < records.size(); ++index) {
+    WorkBenchRecord record = records[index];
+    stopped = stopped || (progress && progress->StopRequested());
+    if (stopped) {
+      state.notRestored.push_back(record.path);
+      continue;
+    }
+    if (progress) progress->Opening(index + 1, records.size());
     // Search results cannot be asked for again; named at once rather than after a wait for nothing.
     if (IsSearchResults(record.path) || !platform_.shell.Explore(record.path)) {
       state.notRestored.push_back(record.path);
       continue;
     }
-    const std::optional<Arrival> arrival = WaitForFolder(state, state.FolderKey(record.path));
+    const std::optional<Arrival> arrival = WaitForFolder(state, state.FolderKey(record.path), progress);
     if (!arrival) {
       state.notRestored.push_back(record.path);
       state.givenUp.push_back(record);
@@ -291,9 +301,10 @@ RestoreResult FolderWindows::LoadWorkBench(std::string_view name) {
     state.placed.insert(arrival->window);
   }
 
+  stopped = stopped || (progress && progress->StopRequested());
   MarkLastWorkBench(name);
   workBenches_.UpdateFile();
-  return RestoreResult{std::move(state.notRestored), std::move(state.tabsAsWindows)};
+  return RestoreResult{std::move(state.notRestored), std::move(state.tabsAsWindows), stopped};
 }
 
 }  // namespace zarn

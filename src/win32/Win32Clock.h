@@ -1,4 +1,11 @@
 #pragma once
+// Time for the program's bounded waits. The waits run on the user-interface thread, which must keep
+// answering meanwhile (a single-threaded COM apartment must anyway): Sleep dispatches the thread's
+// messages while it waits.
+#include <windows.h>
+
+#include <functional>
+
 #include "core/ports/Clock.h"
 
 namespace zarn::win32 {
@@ -7,8 +14,18 @@ class Win32Clock final : public Clock {
  public:
   // GetTickCount64: monotonic and, unlike GetTickCount, without the wrap after 49.7 days.
   std::chrono::milliseconds Now() override;
-  // Negative durations do not sleep; durations beyond what Sleep takes are cut short of INFINITE.
+  // Dispatches the thread's messages until the time is up. Negative durations do not wait; durations
+  // beyond what the system's waits take are cut short of INFINITE. A WM_QUIT met on the way is posted
+  // again for the message loop, and from then on waits no longer dispatch (QuitSeen).
   void Sleep(std::chrono::milliseconds duration) override;
+
+  // Sees each message before it is dispatched during a wait; true when it handled it.
+  void SetMessageFilter(std::function<bool(const MSG&)> filter) { filter_ = std::move(filter); }
+  bool QuitSeen() const { return quitSeen_; }
+
+ private:
+  std::function<bool(const MSG&)> filter_;
+  bool quitSeen_ = false;
 };
 
 }  // namespace zarn::win32

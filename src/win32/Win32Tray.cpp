@@ -40,6 +40,14 @@ bool AddTrayIcon(const TrayIcon& icon) {
   return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
+bool ChangeTrayTip(const TrayIcon& icon) {
+  NOTIFYICONDATAW data = Record(icon);
+  data.uFlags = NIF_TIP;
+  const std::wstring tip = TrayTip(icon.tip);
+  std::wmemcpy(data.szTip, tip.c_str(), tip.size() + 1);
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
 bool RemoveTrayIcon(const TrayIcon& icon) {
   NOTIFYICONDATAW data = Record(icon);
   return ::Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;

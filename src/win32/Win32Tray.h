@@ -22,5 +22,7 @@ std::wstring TrayTip(std::u16string_view tip);
 // Shell_NotifyIcon NIM_ADD / NIM_DELETE.
 bool AddTrayIcon(const TrayIcon& icon);
 bool RemoveTrayIcon(const TrayIcon& icon);
+// NIM_MODIFY of the tip alone.
+bool ChangeTrayTip(const TrayIcon& icon);
 
 }  // namespace zarn::win32

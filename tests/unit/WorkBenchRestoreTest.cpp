@@ -481,5 +481,62 @@ TEST_F(LoadWorkBench, FailingCloseAllEndsTheRestoreBeforeAnythingOpens) {
   EXPECT_EQ(desktop_.Count("PostClose"), 0);
 }
 
+// Stops when asked after a number of questions, and keeps what it was shown.
+class StopAfter final : public RestoreProgress {
+ public:
+  explicit StopAfter(int questions) : questionsLeft_(questions) {}
+  void Opening(std::size_t number, std::size_t count) override {
+    shown.push_back(std::to_string(number) + "/" + std::to_string(count));
+  }
+  bool StopRequested() override {
+    if (questionsLeft_ > 0)
+      --questionsLeft_;
+    else if (questionsLeft_ == 0)
+      stopped_ = true;
+    return stopped_;
+  }
+  std::vector<std::string> shown;
+
+ private:
+  int questionsLeft_;
+  bool stopped_ = false;
+};
+
+TEST_F(LoadWorkBench, StoppedItKeepsWhatIsPlacedNamesTheRestAndStillMarksTheWorkbench) {
+  struct Case {
+    int questions;  // answered "go on" before the first "stop"; -1 never stops
+    std::vector<std::string> shown;
+    std::size_t opened;
+    std::vector<std::string> notRestored;
+  };
+  // C:\B never opens: its wait asks once per poll.
+  const Case cases[] = {
+      {-1, {"1/3", "2/3", "3/3"}, 2, {"C:\\B"}},
+      {0, {}, 0, {"C:\\A", "C:\\B", "C:\\C"}},
+      {1, {"1/3"}, 1, {"C:\\B", "C:\\C"}},
+      {5, {"1/3", "2/3"}, 1, {"C:\\B", "C:\\C"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.questions);
+    SimulatedDesktop desktop;
+    desktop.OnExplore("C:\\B", ExploreBehaviour{.kind = ExploreBehaviour::Kind::Ignore});
+    WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n2=" + Record("C:\\B", {0, 0, 9, 9}, 1, {}) +
+                  "\n3=" + Record("C:\\C", {5, 6, 305, 206}, 1, {}) + "\nLast=0\n[Other]\nLast=1\n");
+    Profile settings(files_.SettingsFile());
+    Profile workBenches(files_.WorkBenchFile());
+    FolderWindows organiser(desktop.AsPlatform(), settings, workBenches);
+    StopAfter progress(c.questions);
+    const auto start = desktop.Now();
+    const RestoreResult result = organiser.LoadWorkBench("R", &progress);
+    EXPECT_EQ(result.stopped, c.questions >= 0);
+    EXPECT_EQ(progress.shown, c.shown);
+    EXPECT_EQ(desktop.OpenedWindows().size(), c.opened);
+    EXPECT_EQ(result.notRestored, c.notRestored);
+    // A stop ends the wait for the folder at once.
+    EXPECT_EQ(desktop.Now() - start < kNewWindowWait, c.questions >= 0);
+    EXPECT_EQ(LastMarked(), (std::vector<std::string>{"R"}));
+  }
+}
+
 }  // namespace
 }  // namespace zarn::test

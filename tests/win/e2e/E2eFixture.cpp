@@ -139,7 +139,8 @@ void E2eTest::MoveWindowTo(HWND window, const RECT& rect) {
   EXPECT_TRUE(WaitUntil([&] { return ReadWindow(window).rect == rect; }, 2s));
 }
 
-E2eTest::CommandLog E2eTest::RunCommand(UINT command, std::wstring_view name, bool confirm, Milliseconds bound) {
+E2eTest::CommandLog E2eTest::RunCommand(UINT command, std::wstring_view name, bool confirm, Milliseconds bound,
+                                        const std::function<void()>& meanwhile) {
   CommandLog log;
   if (!zarn_) {
     ADD_FAILURE() << "start the program first";
@@ -154,6 +155,7 @@ E2eTest::CommandLog E2eTest::RunCommand(UINT command, std::wstring_view name, bo
     busyTaken = true;
   };
   while (sent.wait_for(20ms) != std::future_status::ready) {
+    if (meanwhile) meanwhile();
     for (HWND dialog : zarn_->Dialogs()) {
       const std::wstring caption = Caption(dialog);
       // A dialog can be visible a moment before its texts are in place.

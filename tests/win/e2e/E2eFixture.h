@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -73,7 +74,9 @@ class E2eTest : public ::testing::Test {
   // each confirmation with yes (`confirm`) or cancel, reads and closes each information box. Sent
   // from a thread of its own: the command has ended when that send comes back, however long the
   // program goes without reading its queue.
-  CommandLog RunCommand(UINT command, std::wstring_view name = {}, bool confirm = true, Milliseconds bound = 90s);
+  // `meanwhile` runs every 20 ms or so while the command has not come back.
+  CommandLog RunCommand(UINT command, std::wstring_view name = {}, bool confirm = true, Milliseconds bound = 90s,
+                        const std::function<void()>& meanwhile = nullptr);
   CommandLog SaveNewWorkBench(std::wstring_view name, bool confirm = true);
   // Restores the workbench at `index` in the file's order, through the load button's menu item.
   CommandLog RestoreWorkBench(int index);

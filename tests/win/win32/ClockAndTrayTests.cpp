@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "TestWindow.h"
 #include "win32/Win32Clock.h"
@@ -24,6 +25,34 @@ TEST(Clock, CountsMillisecondsAndSleepsAtLeastRoughlyAsAsked) {
   clock.Sleep(-5ms);
   clock.Sleep(0ms);
   EXPECT_LT(clock.Now() - before, 1s) << "nothing to sleep must not sleep";
+}
+
+int g_timerCalls = 0;
+
+TEST(Clock, AWaitDispatchesTheThreadsMessagesAndLeavesAQuitForTheLoop) {
+  Win32Clock clock;
+  test::TestWindow window({0, 0, 200, 100}, 0, false);
+  std::vector<UINT> filtered;
+  clock.SetMessageFilter([&](const MSG& message) {
+    filtered.push_back(message.message);
+    return message.message == WM_APP + 1;  // handled here, never dispatched
+  });
+  ::PostMessageW(window.hwnd(), WM_APP + 1, 0, 0);
+  // A timer's procedure runs only when its message is dispatched.
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) { ++g_timerCalls; });
+  clock.Sleep(100ms);
+  ::KillTimer(nullptr, timer);
+  ASSERT_GE(filtered.size(), 2u);
+  EXPECT_EQ(filtered[0], UINT{WM_APP + 1});
+  EXPECT_EQ(filtered[1], UINT{WM_TIMER});
+  EXPECT_GE(g_timerCalls, 1);
+
+  ::PostQuitMessage(3);
+  clock.Sleep(20ms);
+  EXPECT_TRUE(clock.QuitSeen());
+  MSG quit{};
+  ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 3u);
 }
 
 TEST(TrayTip, ShortTipsAreKeptWhole) {
