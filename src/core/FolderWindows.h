@@ -1,6 +1,7 @@
 #pragma once
 // The folder-window commands of the main toolbar window: snapshot, arrangement, workbench save and
 // restore. The window owns one of these; everything it touches goes through the platform seam.
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -92,7 +93,9 @@ class FolderWindows {
   // Waits, for a short while at most, until the windows asked to close are gone: a shell
   // that opens folders as tabs would otherwise put the first one into a window about to close.
   void WaitForClosingWindows(RestoreState& state);
-  std::optional<Arrival> WaitForFolder(RestoreState& state, const std::string& folder, RestoreProgress* progress);
+  // The wait counts from `requested`; `refused` is set when the shell turns the request down.
+  std::optional<Arrival> WaitForFolder(RestoreState& state, const std::string& folder, ExploreRequest& request,
+                                       std::chrono::milliseconds requested, RestoreProgress* progress, bool& refused);
   // What the snapshot just taken shows of the folder. A late window of a folder given up earlier is
   // put at its own record's place on the way.
   std::optional<Arrival> FindFolder(RestoreState& state, const std::string& folder);

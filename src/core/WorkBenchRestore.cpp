@@ -144,12 +144,18 @@ void FolderWindows::WaitForClosingWindows(RestoreState& state) {
 }
 
 std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState& state, const std::string& folder,
-                                                                   RestoreProgress* progress) {
+                                                                   ExploreRequest& request,
+                                                                   std::chrono::milliseconds requested,
+                                                                   RestoreProgress* progress, bool& refused) {
   Clock& clock = platform_.clock;
-  const auto start = clock.Now();
   std::optional<Error> failure;
   bool anySnapshotTaken = false;
   for (int poll = 1;; ++poll) {
+    // A window may come before the shell's answer does; a refusal ends the wait at once.
+    if (request.Answer() == false) {
+      refused = true;
+      return std::nullopt;
+    }
     // The windows closed at the start of the restore are still going away and may fail while they
     // are read. Such a snapshot is taken again rather than ending the whole restore.
     try {
@@ -159,7 +165,7 @@ std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState&
     } catch (const Error& error) {
       failure = error;
     }
-    if (clock.Now() - start >= kNewWindowWait || poll >= kMaxNewWindowPolls) break;
+    if (clock.Now() - requested >= kNewWindowWait || poll >= kMaxNewWindowPolls) break;
     clock.Sleep(kNewWindowPollInterval);
     if (progress && progress->StopRequested()) return std::nullopt;
   }
@@ -266,14 +272,19 @@ RestoreResult FolderWindows::LoadWorkBench(std::string_view name, RestoreProgres
     }
     if (progress) progress->Opening(index + 1, records.size());
     // Search results cannot be asked for again; named at once rather than after a wait for nothing.
-    if (IsSearchResults(record.path) || !platform_.shell.Explore(record.path)) {
+    if (IsSearchResults(record.path)) {
       state.notRestored.push_back(record.path);
       continue;
     }
-    const std::optional<Arrival> arrival = WaitForFolder(state, state.FolderKey(record.path), progress);
+    const auto requested = platform_.clock.Now();
+    const std::unique_ptr<ExploreRequest> request = platform_.shell.Explore(record.path);
+    bool refused = false;
+    const std::optional<Arrival> arrival =
+        WaitForFolder(state, state.FolderKey(record.path), *request, requested, progress, refused);
     if (!arrival) {
       state.notRestored.push_back(record.path);
-      state.givenUp.push_back(record);
+      // A request still unanswered, or accepted, may yet bring a window: it gets this record's place.
+      if (!refused) state.givenUp.push_back(record);
       continue;
     }
     // A tab shares its window's place, which an earlier record has set.

@@ -6,7 +6,11 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <initializer_list>
+#include <memory>
+#include <system_error>
+#include <thread>
 #include <optional>
 #include <string>
 
@@ -104,7 +108,8 @@ bool ExploreFolder(const std::wstring& path) {
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
   // Without it a missing folder gets a modal "not found" box that blocks the restore.
-  info.fMask = SEE_MASK_FLAG_NO_UI;
+  // NOASYNC: the request runs on a thread of its own that ends with it.
+  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
   info.lpVerb = L"explore";
   info.lpFile = path.c_str();
   // A window the restore does not go on to place (one that came late, or matched no record) must not
@@ -122,7 +127,7 @@ bool ExploreItem(const std::wstring& name) {
   for (const wchar_t* verb : {L"explore", L"open"}) {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_IDLIST | SEE_MASK_FLAG_NO_UI;
+    info.fMask = SEE_MASK_IDLIST | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
     info.lpVerb = verb;
     info.lpIDList = item;
     info.nShow = SW_SHOWNORMAL;
@@ -132,6 +137,42 @@ bool ExploreItem(const std::wstring& name) {
   ::CoTaskMemFree(item);
   return accepted;
 }
+
+// A path the explore verb reports missing may still be the shell's: a folder inside a zip file. Only
+// asked for on a fixed drive: parsing the name would wait on a share, and could ask for a disc.
+bool ExploreFolderOrItem(const std::wstring& path) {
+  if (ExploreFolder(path)) return true;
+  const DWORD error = ::GetLastError();
+  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return false;
+  if (path.size() < 3 || path[1] != L':') return false;
+  const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
+  return ::GetDriveTypeW(root) == DRIVE_FIXED && ExploreItem(path);
+}
+
+constexpr int kNoAnswerYet = -1;
+
+class ThreadRequest final : public ExploreRequest {
+ public:
+  explicit ThreadRequest(std::shared_ptr<std::atomic<int>> answer) : answer_(std::move(answer)) {}
+  std::optional<bool> Answer() override {
+    const int answer = answer_->load();
+    if (answer == kNoAnswerYet) return std::nullopt;
+    return answer == 1;
+  }
+
+ private:
+  std::shared_ptr<std::atomic<int>> answer_;
+};
+
+// Refused before the shell was asked.
+class AnsweredRequest final : public ExploreRequest {
+ public:
+  explicit AnsweredRequest(bool accepted) : accepted_(accepted) {}
+  std::optional<bool> Answer() override { return accepted_; }
+
+ private:
+  bool accepted_;
+};
 
 }  // namespace
 
@@ -184,19 +225,26 @@ std::unique_ptr<ShellWindows> Win32Shell::OpenWindows() {
   return std::make_unique<Win32ShellWindows>(Dispatch(application, kShellApplication));
 }
 
-bool Win32Shell::Explore(std::string_view ansiPath) {
-  if (ansiPath.empty()) return false;
+std::unique_ptr<ExploreRequest> Win32Shell::Explore(std::string_view ansiPath) {
+  if (ansiPath.empty()) return std::make_unique<AnsweredRequest>(false);
   const std::optional<std::wstring> path = WideFromCp932Exact(ansiPath);
-  if (!path || path->find(L'\0') != std::wstring::npos) return false;
-  if (IsShellNamespaceName(ansiPath)) return ExploreItem(*path);
-  if (ExploreFolder(*path)) return true;
-  // A path the file system does not know may still be the shell's: a folder inside a zip file. Only
-  // asked for on a fixed drive: parsing the name would wait on a share, and could ask for a disc.
-  const DWORD error = ::GetLastError();
-  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return false;
-  if (path->size() < 3 || (*path)[1] != L':') return false;
-  const wchar_t root[] = {(*path)[0], L':', L'\\', L'\0'};
-  return ::GetDriveTypeW(root) == DRIVE_FIXED && ExploreItem(*path);
+  if (!path || path->find(L'\0') != std::wstring::npos) return std::make_unique<AnsweredRequest>(false);
+  auto answer = std::make_shared<std::atomic<int>>(kNoAnswerYet);
+  auto ask = [answer, path = *path, namespaceName = IsShellNamespaceName(ansiPath)] {
+    // The shell's handlers want a single-threaded apartment, and no DDE of their own.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const bool accepted = namespaceName ? ExploreItem(path) : ExploreFolderOrItem(path);
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    answer->store(accepted ? 1 : 0);
+  };
+  // A folder on a share that does not answer can hold the request for tens of seconds: it runs on a
+  // thread of its own, left to finish by itself should the restore stop waiting for it.
+  try {
+    std::thread(ask).detach();
+  } catch (const std::system_error&) {
+    ask();
+  }
+  return std::make_unique<ThreadRequest>(std::move(answer));
 }
 
 std::string Win32Shell::LongPathForm(std::string_view ansiPath) {

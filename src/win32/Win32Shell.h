@@ -20,9 +20,9 @@ bool IsNetworkPath(std::wstring_view path);
 class Win32Shell final : public Shell {
  public:
   std::unique_ptr<ShellWindows> OpenWindows() override;
-  // False, without calling the shell, for an empty path or bytes that are not code page 932: the
-  // shell would open some other folder for them.
-  bool Explore(std::string_view ansiPath) override;
+  // Refused at once, without calling the shell, for an empty path or bytes that are not code page 932:
+  // the shell would open some other folder for them. Otherwise asked on a thread of its own.
+  std::unique_ptr<ExploreRequest> Explore(std::string_view ansiPath) override;
   // GetLongPathNameW on the path's exact UTF-16 form; a network path as it stands.
   std::string LongPathForm(std::string_view ansiPath) override;
 };

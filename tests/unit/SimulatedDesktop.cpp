@@ -306,11 +306,38 @@ std::unique_ptr<ShellWindows> SimulatedDesktop::OpenWindows() {
   return std::make_unique<SimShellWindows>(*this);
 }
 
-bool SimulatedDesktop::Explore(std::string_view ansiPath) {
+namespace {
+
+// Answers once the desktop has taken a given number of snapshots.
+class SimExploreRequest final : public ExploreRequest {
+ public:
+  SimExploreRequest(const SimulatedDesktop& desktop, bool accepted, std::optional<int> answerAt)
+      : desktop_(desktop), accepted_(accepted), answerAt_(answerAt) {}
+  std::optional<bool> Answer() override {
+    if (!answerAt_ || desktop_.Snapshots() < *answerAt_) return std::nullopt;
+    return accepted_;
+  }
+
+ private:
+  const SimulatedDesktop& desktop_;
+  bool accepted_;
+  std::optional<int> answerAt_;
+};
+
+}  // namespace
+
+std::unique_ptr<ExploreRequest> SimulatedDesktop::Explore(std::string_view ansiPath) {
   const std::string path(ansiPath);
-  log_.push_back("Explore(" + path + ")");
   auto rule = explore_.find(path);
   const ExploreBehaviour behaviour = rule == explore_.end() ? ExploreBehaviour{} : rule->second;
+  const std::optional<int> answerAt = behaviour.answersAfterSnapshots < 0
+                                          ? std::nullopt
+                                          : std::optional<int>(snapshots_ + behaviour.answersAfterSnapshots);
+  return std::make_unique<SimExploreRequest>(*this, ExploreNow(path, behaviour), answerAt);
+}
+
+bool SimulatedDesktop::ExploreNow(const std::string& path, const ExploreBehaviour& behaviour) {
+  log_.push_back("Explore(" + path + ")");
   if (behaviour.meanwhile) behaviour.meanwhile(*this);
   const ShellFolderPath reported = AsciiPath(behaviour.reportedPath.empty() ? path : behaviour.reportedPath);
   switch (behaviour.kind) {

@@ -90,6 +90,9 @@ struct ExploreBehaviour {
   std::string reportedPath = {};
   // OpenWindow: the new window's thread does not answer.
   bool hung = false;
+  // The shell answers the request only once this many more snapshots were taken; -1 never. The window
+  // does not wait for the answer.
+  int answersAfterSnapshots = 0;
 };
 
 class SimulatedDesktop final : public WindowSystem, public Display, public Shell, public Clock {
@@ -167,7 +170,7 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
 
   // ---- Shell
   std::unique_ptr<ShellWindows> OpenWindows() override;
-  bool Explore(std::string_view ansiPath) override;
+  std::unique_ptr<ExploreRequest> Explore(std::string_view ansiPath) override;
   std::string LongPathForm(std::string_view ansiPath) override;
 
   // ---- Clock
@@ -186,6 +189,8 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   };
 
   WindowHandle NewHandle() { return nextHandle_++; }
+  // What the shell does with the request: whether it accepts it.
+  bool ExploreNow(const std::string& path, const ExploreBehaviour& behaviour);
   void AutomationCall();
   void AdvanceSnapshot();
   void RemoveWindow(WindowHandle handle);

@@ -481,6 +481,57 @@ TEST_F(LoadWorkBench, FailingCloseAllEndsTheRestoreBeforeAnythingOpens) {
   EXPECT_EQ(desktop_.Count("PostClose"), 0);
 }
 
+TEST_F(LoadWorkBench, TheShellsAnswerMayComeLateOrNeverAndTheWaitCountsFromTheRequest) {
+  struct Case {
+    const char* what;
+    ExploreBehaviour slow;  // for C:\\S; C:\\N after it opens at once
+    bool slowPlaced;        // at its own record, now or when its window comes late
+    bool slowNamed;
+    bool waitedTheBound;
+  };
+  const Case cases[] = {
+      {"window before the answer", {.answersAfterSnapshots = 3}, true, false, false},
+      {"no answer, no window",
+       {.kind = ExploreBehaviour::Kind::Ignore, .answersAfterSnapshots = -1},
+       false,
+       true,
+       true},
+      // Placed when it comes, and then no longer named.
+      {"no answer, a window after the bound",
+       {.appearsAfterSnapshots = 600, .answersAfterSnapshots = -1},
+       true,
+       false,
+       true},
+      {"refused after a while",
+       {.kind = ExploreBehaviour::Kind::Refuse, .answersAfterSnapshots = 2},
+       false,
+       true,
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SimulatedDesktop desktop;
+    desktop.OnExplore("C:\\S", c.slow);
+    // The next folder's window comes late, so that a late window of C:\S is seen while it is awaited.
+    desktop.OnExplore("C:\\N", ExploreBehaviour{.appearsAfterSnapshots = 1000});
+    WorkBenchText("[R]\n1=" + Record("C:\\S", {1, 2, 301, 202}, 1, {}) +
+                  "\n2=" + Record("C:\\N", {5, 6, 305, 206}, 1, {}) + "\n");
+    Profile settings(files_.SettingsFile());
+    FolderWindows organiser(desktop.AsPlatform(), settings, WorkBenches());
+    const auto start = desktop.Now();
+    const RestoreResult result = organiser.LoadWorkBench("R");
+    const bool slowNamed = std::ranges::find(result.notRestored, "C:\\S") != result.notRestored.end();
+    EXPECT_EQ(slowNamed, c.slowNamed);
+    const bool slowPlaced =
+        !desktop.OpenedWindows().empty() && desktop.Window(desktop.OpenedWindows()[0]).rect == Rect{1, 2, 301, 202};
+    EXPECT_EQ(slowPlaced, c.slowPlaced);
+    EXPECT_EQ(desktop.Count("Explore"), 2);
+    // The refused one ends its wait at once, the others within the one bound from their request.
+    const auto firstRecordDone = c.waitedTheBound ? kNewWindowWait : std::chrono::milliseconds{0};
+    EXPECT_GE(desktop.Now() - start, firstRecordDone);
+  }
+}
+
 // Stops when asked after a number of questions, and keeps what it was shown.
 class StopAfter final : public RestoreProgress {
  public:

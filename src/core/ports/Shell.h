@@ -2,6 +2,7 @@
 // The shell's automation object as the snapshot walks it, and the "explore" verb.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,16 +43,25 @@ class ShellWindows {
   virtual std::unique_ptr<ShellWindow> Item(std::int32_t index) = 0;
 };
 
+// A request to open a folder, which the shell may take a long time to answer (tens of seconds for a
+// folder on a share that does not answer).
+class ExploreRequest {
+ public:
+  virtual ~ExploreRequest() = default;
+  // Nothing yet while the shell is still at it; then whether it accepted the request. Never waits.
+  virtual std::optional<bool> Answer() = 0;
+};
+
 class Shell {
  public:
   virtual ~Shell() = default;
   // Creates "Shell.Application"; throws zarn::Error with the system's message when that fails.
   virtual std::unique_ptr<ShellWindows> OpenWindows() = 0;
-  // ShellExecuteEx with the verb "explore" on a code page 932 path, without any UI of its own (a
-  // missing folder must not block on a message box). A place of the shell's namespace (a parsing name,
-  // a library, a folder inside an archive) is opened by its item. True when the shell accepted the
-  // request; the window comes later, or not at all.
-  virtual bool Explore(std::string_view ansiPath) = 0;
+  // Starts ShellExecuteEx with the verb "explore" on a code page 932 path, without any UI of its own (a
+  // missing folder must not block on a message box), and returns at once. A place of the shell's
+  // namespace (a parsing name, a library, a folder inside an archive) is opened by its item. Accepted,
+  // the window comes later, or not at all; it may also come before the answer.
+  virtual std::unique_ptr<ExploreRequest> Explore(std::string_view ansiPath) = 0;
   // The code page 932 path with every short (8.3) name in it expanded, so that a folder stored in
   // one form is known again when the shell reports it in the other. The path as given when the
   // file system cannot tell (a folder that is gone, a place of the shell's namespace rather than a

@@ -171,6 +171,8 @@ class UnwritableFolderTest : public E2eTest {
     const std::filesystem::path probe = folder / L"probe";
     const bool done = WaitUntil(
         [&] {
+          // A probe left from a check made just before the folder closed would keep this one from being made.
+          if (!on) DeleteFileW(probe.c_str());
           HANDLE file =
               CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
           if (file == INVALID_HANDLE_VALUE) return on;

@@ -79,26 +79,14 @@ TEST(FolderPath, NetworkPathsAreTakenAsTheyStand) {
   EXPECT_EQ(Win32Shell().LongPathForm("\\\\server\\share\\LONGNA~1"), "\\\\server\\share\\LONGNA~1");
 }
 
-// The explore verb runs on a thread of its own so that a blocking shell fails the test instead of
-// hanging the run.
+// The shell's answer, waited for with a bound: a request that blocks (a modal box waiting for a click
+// that never comes) fails the test instead of hanging the run.
 bool ExploreWithin(std::string_view ansiPath, std::chrono::milliseconds limit, bool& finished) {
-  std::atomic<bool> done{false};
-  std::atomic<bool> result{false};
-  std::string path(ansiPath);
-  std::thread worker([&done, &result, path] {
-    ComApartment apartment;
-    result = Win32Shell().Explore(path);
-    done = true;
-  });
-  finished = test::WaitUntil([&] { return done.load(); }, limit);
-  if (!finished) {
-    // A modal box is waiting for a click that never comes; nothing can end it cleanly.
-    ADD_FAILURE() << "Explore blocked";
-    std::fflush(stdout);
-    ::ExitProcess(3);
-  }
-  worker.join();
-  return result;
+  const std::unique_ptr<ExploreRequest> request = Win32Shell().Explore(ansiPath);
+  std::optional<bool> answer;
+  finished = test::WaitUntil([&] { return (answer = request->Answer()).has_value(); }, limit);
+  if (!finished) ADD_FAILURE() << "Explore blocked";
+  return answer.value_or(false);
 }
 
 TEST(Explore, MissingFolderFailsWithoutBlocking) {
@@ -111,11 +99,12 @@ TEST(Explore, MissingFolderFailsWithoutBlocking) {
 
 TEST(Explore, PathsTheShellWouldMisreadAreRefusedBeforeAsking) {
   Win32Shell shell;
-  EXPECT_FALSE(shell.Explore(""));
+  // Answered at once: the shell is never asked.
+  EXPECT_EQ(shell.Explore("")->Answer(), false);
   // A cut-off double-byte character: its replacement could name another folder.
-  EXPECT_FALSE(shell.Explore("C:\\\x81"));
+  EXPECT_EQ(shell.Explore("C:\\\x81")->Answer(), false);
   // A NUL would cut the path short.
-  EXPECT_FALSE(shell.Explore("C:\\Windows\0\\x"s));
+  EXPECT_EQ(shell.Explore("C:\\Windows\0\\x"s)->Answer(), false);
 }
 
 TEST(ShellApplication, CanBeCreated) {

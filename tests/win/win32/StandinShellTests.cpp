@@ -181,7 +181,10 @@ TEST_F(StandinShell, ExploreOpensAWindowTheWalkThenFinds) {
   ASSERT_TRUE(folder.created());
   const std::optional<std::string> ansi = Cp932FromWide(folder.path());
   ASSERT_TRUE(ansi.has_value());
-  ASSERT_TRUE(shell_.Explore(*ansi));
+  const std::unique_ptr<ExploreRequest> request = shell_.Explore(*ansi);
+  std::optional<bool> answer;
+  ASSERT_TRUE(test::WaitUntil([&] { return (answer = request->Answer()).has_value(); }));
+  ASSERT_TRUE(*answer);
   HWND opened = nullptr;
   ASSERT_TRUE(test::WaitUntil([&] { return (opened = test::FindStandinWindow(folder.path())) != nullptr; }));
   std::unique_ptr<ShellWindow> item = ItemOf(*windows_, opened);
