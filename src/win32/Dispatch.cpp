@@ -2,6 +2,9 @@
 
 #include <oleauto.h>
 
+#include <map>
+#include <mutex>
+
 #include "win32/CodePage932.h"
 #include "win32/SystemError.h"
 
@@ -68,18 +71,35 @@ Dispatch Dispatch::Object(std::wstring_view member) const {
   return result;
 }
 
+std::atomic<std::uint64_t> Dispatch::callsMade_{0};
+
 Variant Dispatch::Invoke(std::wstring_view member, VARIANT* arguments, UINT count) const {
   const std::string operation = Describe(member);
   if (object_ == nullptr) throw Error(operation + ": no object");
-  std::wstring name(member);
-  LPOLESTR names[] = {name.data()};
+  // Each call into the shell is a round trip to its process; the member's number is asked for once
+  // per way of reaching an object, since objects reached the same way are of the same kind.
   DISPID id = DISPID_UNKNOWN;
-  ThrowIfFailed(object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), operation);
+  {
+    static std::mutex guard;
+    static std::map<std::string, DISPID> known;
+    std::lock_guard lock(guard);
+    const auto found = known.find(operation);
+    if (found != known.end()) {
+      id = found->second;
+    } else {
+      std::wstring name(member);
+      LPOLESTR names[] = {name.data()};
+      ++callsMade_;
+      ThrowIfFailed(object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), operation);
+      known.emplace(operation, id);
+    }
+  }
 
   DISPPARAMS parameters{arguments, nullptr, count, 0};
   Variant result;
   EXCEPINFO exception{};
   UINT argumentError = 0;
+  ++callsMade_;
   const HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
                                      &parameters, result.get(), &exception, &argumentError);
   if (hr == DISP_E_EXCEPTION) ThrowException(operation, exception);

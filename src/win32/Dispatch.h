@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -59,6 +61,11 @@ class Dispatch {
   // for VT_EMPTY, VT_NULL, a null pointer or any non-object value.
   static Dispatch FromResult(const Variant& result, std::string name);
 
+  // Calls made into automation objects so far (GetIDsOfNames, Invoke, and what callers count with
+  // CountCall), each a round trip to the shell's process on Windows: what a snapshot costs.
+  static std::uint64_t CallsMade() { return callsMade_.load(); }
+  static void CountCall() { ++callsMade_; }
+
  private:
   void Reset();
   Variant Invoke(std::wstring_view member, VARIANT* arguments, UINT count) const;
@@ -66,6 +73,7 @@ class Dispatch {
 
   IDispatch* object_ = nullptr;
   std::string name_;
+  static std::atomic<std::uint64_t> callsMade_;
 };
 
 }  // namespace zarn::win32

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "core/Error.h"
 #include "core/ShellPlaces.h"
 #include "win32/CodePage932.h"
 #include "win32/Dispatch.h"
@@ -34,9 +35,10 @@ class Win32ShellWindow final : public ShellWindow {
   explicit Win32ShellWindow(Dispatch item) : item_(std::move(item)) {}
 
   bool IsFolderView() override {
-    const Dispatch document = Dispatch::FromResult(item_.Get(L"Document"), item_.name() + ".Document");
+    const Dispatch& document = Document();
     if (!document) return false;
     IUnknown* view = nullptr;
+    Dispatch::CountCall();
     if (FAILED(document.get()->QueryInterface(kIidShellFolderViewDual, reinterpret_cast<void**>(&view))) ||
         view == nullptr)
       return false;
@@ -53,9 +55,9 @@ class Win32ShellWindow final : public ShellWindow {
   }
 
   ShellFolderPath FolderPath() override {
-    const Dispatch folder = item_.Object(L"Document").Object(L"Folder");
-    const Dispatch items = folder.Object(L"Items");
-    const Dispatch self = items.Object(L"Item");
+    if (!Document()) throw Error(item_.name() + ".Document: no object");
+    // Folder.Self is the folder as an item, as Folder.Items().Item() is, one call sooner.
+    const Dispatch self = Document().Object(L"Folder").Object(L"Self");
     Variant path = self.Get(L"Path");
     ThrowIfFailed(::VariantChangeType(path.get(), path.get(), 0, VT_BSTR), self.name() + ".Path");
     const BSTR text = (*path).bstrVal;
@@ -63,7 +65,18 @@ class Win32ShellWindow final : public ShellWindow {
   }
 
  private:
+  // Read once for both questions that need it.
+  const Dispatch& Document() {
+    if (!documentRead_) {
+      document_ = Dispatch::FromResult(item_.Get(L"Document"), item_.name() + ".Document");
+      documentRead_ = true;
+    }
+    return document_;
+  }
+
   Dispatch item_;
+  Dispatch document_;
+  bool documentRead_ = false;
 };
 
 class Win32ShellWindows final : public ShellWindows {
@@ -71,13 +84,13 @@ class Win32ShellWindows final : public ShellWindows {
   explicit Win32ShellWindows(Dispatch application) : application_(std::move(application)) {}
 
   std::int32_t Count() override {
-    Variant count = application_.Object(L"Windows").Get(L"Count");
+    Variant count = Windows().Get(L"Count");
     ThrowIfFailed(::VariantChangeType(count.get(), count.get(), 0, VT_I4), application_.name() + ".Windows.Count");
     return (*count).lVal;
   }
 
   std::unique_ptr<ShellWindow> Item(std::int32_t index) override {
-    const Dispatch windows = application_.Object(L"Windows");
+    const Dispatch& windows = Windows();
     VARIANT argument;
     ::VariantInit(&argument);
     argument.vt = VT_I4;
@@ -88,7 +101,14 @@ class Win32ShellWindows final : public ShellWindows {
   }
 
  private:
+  // The collection is live: fetched once, it still answers for the windows as they are at each call.
+  const Dispatch& Windows() {
+    if (!windows_) windows_ = application_.Object(L"Windows");
+    return windows_;
+  }
+
   Dispatch application_;
+  Dispatch windows_;
 };
 
 // GetShortPathNameW or GetLongPathNameW: nullopt when the file system cannot give that form (the

@@ -28,7 +28,7 @@ class ShellWindow {
   virtual bool IsFolderView() = 0;
   // item.hWnd
   virtual WindowHandle Handle() = 0;
-  // item.Document.Folder.Items.Item().Path
+  // item.Document.Folder.Self.Path
   virtual ShellFolderPath FolderPath() = 0;
 };
 
@@ -38,8 +38,8 @@ class ShellWindows {
   virtual ~ShellWindows() = default;
   // Windows.Count
   virtual std::int32_t Count() = 0;
-  // Windows.Item(index), with the collection fetched anew; nullptr for an empty item (an index past
-  // the end, or a window that closed meanwhile).
+  // Windows.Item(index) of the live collection; nullptr for an empty item (an index past the end, or a
+  // window that closed meanwhile).
   virtual std::unique_ptr<ShellWindow> Item(std::int32_t index) = 0;
 };
 

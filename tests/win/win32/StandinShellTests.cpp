@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "StandinFolders.h"
@@ -10,6 +11,7 @@
 #include "TestWindow.h"
 #include "core/Error.h"
 #include "win32/CodePage932.h"
+#include "win32/Dispatch.h"
 #include "win32/Win32Shell.h"
 #include "win32/WindowHandles.h"
 
@@ -89,6 +91,31 @@ TEST_F(StandinShell, WalkFindsEachOpenFolderWindowInOpeningOrderWithItsHandleAnd
   EXPECT_EQ(path.wide, U16FromWide(japanese.path()));
   EXPECT_EQ(path.ansi, Cp932FromWide(japanese.path()));
   EXPECT_EQ(WideFromCp932Exact(path.ansi), japanese.path());
+}
+
+// Every call is a round trip to the shell's process on Windows. A snapshot reads each window's item,
+// handle, kind and folder: Item, hWnd, Document, the folder-view question, Folder, Self and Path.
+TEST_F(StandinShell, ASnapshotCostsSevenCallsPerWindowOnceTheMembersAreKnown) {
+  TempFolder a(L"CallsA"), b(L"CallsB"), c(L"CallsC");
+  StandinFolderWindow first(a.path()), second(b.path()), third(c.path());
+  auto snapshot = [&] {
+    const std::uint64_t before = Dispatch::CallsMade();
+    std::unique_ptr<ShellWindows> fresh = shell_.OpenWindows();
+    const std::int32_t count = fresh->Count();
+    for (std::int32_t i = 0; i < count; ++i) {
+      std::unique_ptr<ShellWindow> item = fresh->Item(i);
+      if (item && item->IsFolderView()) {
+        item->Handle();
+        item->FolderPath();
+      }
+    }
+    return std::pair(Dispatch::CallsMade() - before, count);
+  };
+  snapshot();  // the members' numbers, asked once
+  const auto [calls, count] = snapshot();
+  ASSERT_EQ(count, 3);
+  // Windows and Count once per snapshot.
+  EXPECT_EQ(calls, 2u + 7u * 3u);
 }
 
 TEST_F(StandinShell, TwoWindowsOnOneFolderAreTwoItemsWithTheSamePath) {
