@@ -8,9 +8,16 @@ namespace zarn {
 
 // Time a folder's new window gets to appear after the shell accepted the request.
 inline constexpr std::chrono::milliseconds kNewWindowWait{10'000};
-// A window is placed at most one interval after it appears, and a poll of a few windows costs well
-// under a millisecond: the wait stays a small share of one core (see docs/performance.md).
+// The collection is looked at often while windows usually come, and then only now and then: where the
+// system tells of every window shown, that wakes the wait at once anyway, and a poll of many windows
+// is not free (see docs/performance.md).
 inline constexpr std::chrono::milliseconds kNewWindowPollInterval{20};
+inline constexpr std::chrono::milliseconds kFastPollingFor{500};
+inline constexpr std::chrono::milliseconds kSlowPollInterval{250};
+// The polls of a wait that finds nothing, the first one included.
+inline constexpr int kPollsOfAFruitlessWait = static_cast<int>(kFastPollingFor / kNewWindowPollInterval +
+                                                               (kNewWindowWait - kFastPollingFor) / kSlowPollInterval) +
+                                              1;
 // Should the clock stand still, the number of polls still ends the wait.
 inline constexpr int kMaxNewWindowPolls = 2 * static_cast<int>(kNewWindowWait / kNewWindowPollInterval);
 

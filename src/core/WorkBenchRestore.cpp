@@ -165,8 +165,9 @@ std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState&
     } catch (const Error& error) {
       failure = error;
     }
-    if (clock.Now() - requested >= kNewWindowWait || poll >= kMaxNewWindowPolls) break;
-    clock.Sleep(kNewWindowPollInterval);
+    const auto waited = clock.Now() - requested;
+    if (waited >= kNewWindowWait || poll >= kMaxNewWindowPolls) break;
+    clock.SleepUntilWindowShown(waited < kFastPollingFor ? kNewWindowPollInterval : kSlowPollInterval);
     if (progress && progress->StopRequested()) return std::nullopt;
   }
   // A shell that failed every time for the whole wait is not a window closing: it would fail for

@@ -6,12 +6,41 @@ std::chrono::milliseconds Win32Clock::Now() {
   return std::chrono::milliseconds(static_cast<std::chrono::milliseconds::rep>(::GetTickCount64()));
 }
 
+namespace {
+
+// Set by the hook on the thread that waits; the hook's callback runs on that same thread.
+thread_local bool t_windowShown = false;
+
+void CALLBACK OnWindowShown(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  if (object == OBJID_WINDOW && child == CHILDID_SELF && window != nullptr && ::GetAncestor(window, GA_ROOT) == window)
+    t_windowShown = true;
+}
+
+}  // namespace
+
+Win32Clock::~Win32Clock() {
+  if (showHook_ != nullptr) ::UnhookWinEvent(showHook_);
+}
+
 void Win32Clock::Sleep(std::chrono::milliseconds duration) {
   if (duration.count() <= 0) return;
   // INFINITE (0xFFFFFFFF) would never wake up.
   constexpr auto kLongest = std::chrono::milliseconds(INFINITE - 1);
-  const auto end = Now() + (duration < kLongest ? duration : kLongest);
-  for (auto now = Now(); now < end; now = Now()) {
+  Pump(Now() + (duration < kLongest ? duration : kLongest), nullptr);
+}
+
+void Win32Clock::SleepUntilWindowShown(std::chrono::milliseconds longest) {
+  if (longest.count() <= 0) return;
+  if (showHook_ == nullptr) {
+    showHook_ = ::SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, OnWindowShown, 0, 0,
+                                  WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNTHREAD);
+  }
+  t_windowShown = false;
+  Pump(Now() + longest, [] { return t_windowShown; });
+}
+
+void Win32Clock::Pump(std::chrono::milliseconds end, const std::function<bool()>& done) {
+  for (auto now = Now(); now < end && !(done && done()); now = Now()) {
     const auto left = static_cast<DWORD>((end - now).count());
     if (quitSeen_) {
       ::Sleep(left);

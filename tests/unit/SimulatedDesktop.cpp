@@ -373,6 +373,11 @@ std::string SimulatedDesktop::LongPathForm(std::string_view ansiPath) {
   return alias == longForms_.end() ? std::string(ansiPath) : alias->second;
 }
 
+void SimulatedDesktop::SleepUntilWindowShown(std::chrono::milliseconds longest) {
+  const bool shownNext = std::ranges::any_of(pending_, [](const PendingWindow& w) { return w.snapshotsLeft == 0; });
+  Sleep(windowEvents_ && shownNext ? std::min(longest, std::chrono::milliseconds{1}) : longest);
+}
+
 void SimulatedDesktop::Sleep(std::chrono::milliseconds duration) {
   ++sleeps_;
   if (!clockFrozen_) now_ += duration;

@@ -176,6 +176,9 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   // ---- Clock
   std::chrono::milliseconds Now() override { return now_; }
   void Sleep(std::chrono::milliseconds duration) override;
+  // With window events on, a window the next snapshot will list wakes the sleep after 1 ms.
+  void SleepUntilWindowShown(std::chrono::milliseconds longest) override;
+  void SetWindowEvents(bool on) { windowEvents_ = on; }
 
  private:
   friend class SimShellWindows;
@@ -207,6 +210,7 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
   int closeDelay_ = 0;
   bool shellBroken_ = false;
   bool clockFrozen_ = false;
+  bool windowEvents_ = false;
   std::optional<int> shellBreaksAfter_;
   std::map<WindowHandle, int> missedIn_;  // the snapshot that misses the window
   std::map<std::string, std::string> longForms_;

@@ -286,8 +286,8 @@ TEST_F(LoadWorkBench, FolderWhoseWindowNeverComesIsReportedAfterTheWait) {
   EXPECT_EQ(result.notRestored, (std::vector<std::string>{"C:\\Never"}));
   const auto waited = desktop_.Now() - start;
   EXPECT_GE(waited, kNewWindowWait);
-  EXPECT_LT(waited, kNewWindowWait + 2 * kNewWindowPollInterval);
-  EXPECT_EQ(desktop_.Sleeps(), kNewWindowWait / kNewWindowPollInterval);
+  EXPECT_LT(waited, kNewWindowWait + 2 * kSlowPollInterval);
+  EXPECT_EQ(desktop_.Sleeps(), kPollsOfAFruitlessWait - 1);
   ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
   EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[1]).rect, (Rect{5, 6, 305, 206}));
   EXPECT_EQ(LastMarked(), (std::vector<std::string>{"R"}));
@@ -364,7 +364,7 @@ TEST_F(LoadWorkBench, PlacedWindowMissingFromOneSnapshotIsNotTakenForANewTab) {
 
 TEST_F(LoadWorkBench, WindowComingAfterItsWaitRanOutGetsItsOwnPlaceNotTheNextOnes) {
   // The late window first shows during the next record's wait; the next record's window a poll later.
-  constexpr int kPollsOfOneWait = kNewWindowWait / kNewWindowPollInterval + 1;
+  constexpr int kPollsOfOneWait = kPollsOfAFruitlessWait;
   struct Case {
     std::string stored;    // the late folder as the workbench holds it
     std::string reported;  // the same folder as the shell reports its window
@@ -498,7 +498,7 @@ TEST_F(LoadWorkBench, TheShellsAnswerMayComeLateOrNeverAndTheWaitCountsFromTheRe
        true},
       // Placed when it comes, and then no longer named.
       {"no answer, a window after the bound",
-       {.appearsAfterSnapshots = 600, .answersAfterSnapshots = -1},
+       {.appearsAfterSnapshots = kPollsOfAFruitlessWait + 10, .answersAfterSnapshots = -1},
        true,
        false,
        true},
@@ -530,6 +530,24 @@ TEST_F(LoadWorkBench, TheShellsAnswerMayComeLateOrNeverAndTheWaitCountsFromTheRe
     const auto firstRecordDone = c.waitedTheBound ? kNewWindowWait : std::chrono::milliseconds{0};
     EXPECT_GE(desktop.Now() - start, firstRecordDone);
   }
+}
+
+TEST_F(LoadWorkBench, AWindowShownWakesTheWaitThatOtherwiseLooksOnlyNowAndThen) {
+  // Comes after the first, quick polls: found at the next slow poll, or at once when the system says so.
+  std::chrono::milliseconds took[2];
+  for (const bool events : {false, true}) {
+    SimulatedDesktop desktop;
+    desktop.SetWindowEvents(events);
+    desktop.OnExplore("C:\\A", ExploreBehaviour{.appearsAfterSnapshots = 30});
+    WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n");
+    Profile settings(files_.SettingsFile());
+    FolderWindows organiser(desktop.AsPlatform(), settings, WorkBenches());
+    const auto start = desktop.Now();
+    EXPECT_TRUE(organiser.LoadWorkBench("R").notRestored.empty());
+    took[events] = desktop.Now() - start;
+  }
+  EXPECT_GT(took[false], kFastPollingFor + kSlowPollInterval);
+  EXPECT_EQ(took[false] - took[true], kSlowPollInterval - std::chrono::milliseconds{1});
 }
 
 // Stops when asked after a number of questions, and keeps what it was shown.
