@@ -147,8 +147,9 @@ LRESULT TZarnFrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       if (wParam) FormShow();
       break;
     case WM_CLOSE:
-      if (restoring_) {
-        // The window must outlive the restore that is using it: it closes once the restore has stopped.
+      if (restoring_ && CloseEndsProgram(CurrentShowMode())) {
+        // The program must outlive the restore that is using it: it ends once the restore has stopped.
+        // Where closing only hides the toolbar, the restore goes on.
         stopRestore_ = true;
         closeAfterRestore_ = true;
         return 0;

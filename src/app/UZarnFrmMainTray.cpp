@@ -57,7 +57,9 @@ void TZarnFrmMain::OnTaskbarCreated() {
 }
 
 void TZarnFrmMain::OnTrayNotify(UINT mouseMessage) {
-  const bool modal = modalDepth_ > 0 || (config_ != nullptr && config_->Showing());
+  // The restore runs as a command itself: its only menu is the one that stops it, once.
+  const int ownDepth = restoring_ ? 1 : 0;
+  const bool modal = modalDepth_ > ownDepth || (config_ != nullptr && config_->Showing());
   switch (TrayActionFor(mouseMessage, CurrentShowMode(), modal)) {
     case TrayAction::PopUpMainMenu: {
       POINT at{};

@@ -8,6 +8,8 @@
 
 #include "E2eFixture.h"
 #include "StandinWindow.h"
+#include "ToolbarScenario.h"
+#include "ZarnMessages.h"
 #include "WorkBenchFile.h"
 #include "resource.h"
 
@@ -85,13 +87,32 @@ TEST_F(RestoreRunningTest, TheToolbarAnswersShowsProgressAndTakesNoOtherCommand)
   }
 }
 
-TEST_F(RestoreRunningTest, EscapeStopsItAfterTheWindowsPlacedSoFar) {
+// The three ways to stop a restore: Escape on the toolbar, the load button again, and the one item
+// of the tray's menu during a restore.
+enum class StopWay { Escape, LoadButton, TrayMenu };
+class RestoreStopTest : public RestoreRunningTest, public ::testing::WithParamInterface<StopWay> {};
+
+TEST_P(RestoreStopTest, ItStopsAfterTheWindowsPlacedSoFar) {
   StartOn(4, {{1, L"/delay:4000"}});
   bool escaped = false;
   const CommandLog restore = RunCommand(IDM_WB_LOAD_DROPDOWN_FIRST, {}, true, 90s, [&] {
-    if (!escaped && Title().find(L"(2/4)") != std::wstring::npos) {
-      escaped = true;
-      EXPECT_TRUE(Zarn().PostToWindow(WM_KEYDOWN, VK_ESCAPE, 1));
+    if (escaped || Title().find(L"(2/4)") == std::wstring::npos) return;
+    escaped = true;
+    switch (GetParam()) {
+      case StopWay::Escape:
+        EXPECT_TRUE(Zarn().PostToWindow(WM_KEYDOWN, VK_ESCAPE, 1));
+        break;
+      case StopWay::LoadButton:
+        EXPECT_TRUE(Zarn().PostToWindow(WM_COMMAND, IDM_WB_LOAD_BUTTON, 0));
+        break;
+      case StopWay::TrayMenu: {
+        EXPECT_TRUE(Zarn().PostToWindow(app::WM_TRAYNOTIFY, 1, WM_RBUTTONDOWN));
+        const auto menu = MenuHolding(Zarn(), IDM_STOP_RESTORE);
+        ASSERT_TRUE(menu) << "no menu to stop the restore";
+        EXPECT_EQ(Ids(Level(*menu)), std::vector<UINT>{IDM_STOP_RESTORE});
+        ChooseByKeys(Zarn(), {0});
+        break;
+      }
     }
   });
   ASSERT_TRUE(restore.finished);
@@ -108,6 +129,9 @@ TEST_F(RestoreRunningTest, EscapeStopsItAfterTheWindowsPlacedSoFar) {
   // that it does not appear in the next scenario.
   EXPECT_TRUE(WaitUntil([&] { return FolderWindows().size() == 2; }, 8s));
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, RestoreStopTest,
+                         ::testing::Values(StopWay::Escape, StopWay::LoadButton, StopWay::TrayMenu));
 
 }  // namespace
 }  // namespace zarn::e2e
