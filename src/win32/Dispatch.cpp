@@ -2,8 +2,9 @@
 
 #include <oleauto.h>
 
-#include <map>
-#include <mutex>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "win32/CodePage932.h"
 #include "win32/SystemError.h"
@@ -80,10 +81,14 @@ Variant Dispatch::Invoke(std::wstring_view member, VARIANT* arguments, UINT coun
   // per way of reaching an object, since objects reached the same way are of the same kind.
   DISPID id = DISPID_UNKNOWN;
   {
-    static std::mutex guard;
-    static std::map<std::string, DISPID> known;
-    std::lock_guard lock(guard);
-    const auto found = known.find(operation);
+    static SRWLOCK guard = SRWLOCK_INIT;
+    // A dozen members at most: a list is smaller in the program than a map.
+    static std::vector<std::pair<std::string, DISPID>> known;
+    ::AcquireSRWLockExclusive(&guard);
+    struct Release {
+      ~Release() { ::ReleaseSRWLockExclusive(&guard); }
+    } release;
+    const auto found = std::find_if(known.begin(), known.end(), [&](const auto& k) { return k.first == operation; });
     if (found != known.end()) {
       id = found->second;
     } else {
@@ -91,7 +96,7 @@ Variant Dispatch::Invoke(std::wstring_view member, VARIANT* arguments, UINT coun
       LPOLESTR names[] = {name.data()};
       ++callsMade_;
       ThrowIfFailed(object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), operation);
-      known.emplace(operation, id);
+      known.emplace_back(operation, id);
     }
   }
 

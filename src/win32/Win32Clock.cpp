@@ -8,12 +8,12 @@ std::chrono::milliseconds Win32Clock::Now() {
 
 namespace {
 
-// Set by the hook on the thread that waits; the hook's callback runs on that same thread.
-thread_local bool t_windowShown = false;
+// Set by the hook; its callback runs on the thread that set it, the one that waits.
+bool g_windowShown = false;
 
 void CALLBACK OnWindowShown(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
   if (object == OBJID_WINDOW && child == CHILDID_SELF && window != nullptr && ::GetAncestor(window, GA_ROOT) == window)
-    t_windowShown = true;
+    g_windowShown = true;
 }
 
 }  // namespace
@@ -35,12 +35,12 @@ void Win32Clock::SleepUntilWindowShown(std::chrono::milliseconds longest) {
     showHook_ = ::SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, OnWindowShown, 0, 0,
                                   WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNTHREAD);
   }
-  t_windowShown = false;
-  Pump(Now() + longest, [] { return t_windowShown; });
+  g_windowShown = false;
+  Pump(Now() + longest, &g_windowShown);
 }
 
-void Win32Clock::Pump(std::chrono::milliseconds end, const std::function<bool()>& done) {
-  for (auto now = Now(); now < end && !(done && done()); now = Now()) {
+void Win32Clock::Pump(std::chrono::milliseconds end, const bool* done) {
+  for (auto now = Now(); now < end && !(done && *done); now = Now()) {
     const auto left = static_cast<DWORD>((end - now).count());
     if (quitSeen_) {
       ::Sleep(left);

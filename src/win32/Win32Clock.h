@@ -28,8 +28,8 @@ class Win32Clock final : public Clock {
   bool QuitSeen() const { return quitSeen_; }
 
  private:
-  // Dispatches messages until `end`, or until `done` says so.
-  void Pump(std::chrono::milliseconds end, const std::function<bool()>& done);
+  // Dispatches messages until `end`, or until `*done` turns true.
+  void Pump(std::chrono::milliseconds end, const bool* done);
 
   std::function<bool(const MSG&)> filter_;
   bool quitSeen_ = false;

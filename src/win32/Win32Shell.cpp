@@ -9,8 +9,6 @@
 #include <atomic>
 #include <initializer_list>
 #include <memory>
-#include <system_error>
-#include <thread>
 #include <optional>
 #include <string>
 
@@ -171,6 +169,23 @@ bool ExploreFolderOrItem(const std::wstring& path) {
 
 constexpr int kNoAnswerYet = -1;
 
+// What the request's thread needs; it owns this and frees it when done.
+struct ExploreJob {
+  std::wstring path;
+  bool namespaceName = false;
+  std::shared_ptr<std::atomic<int>> answer = std::make_shared<std::atomic<int>>(kNoAnswerYet);
+
+  static DWORD WINAPI Run(void* parameter) {
+    std::unique_ptr<ExploreJob> job(static_cast<ExploreJob*>(parameter));
+    // The shell's handlers want a single-threaded apartment, and no DDE of their own.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const bool accepted = job->namespaceName ? ExploreItem(job->path) : ExploreFolderOrItem(job->path);
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    job->answer->store(accepted ? 1 : 0);
+    return 0;
+  }
+};
+
 class ThreadRequest final : public ExploreRequest {
  public:
   explicit ThreadRequest(std::shared_ptr<std::atomic<int>> answer) : answer_(std::move(answer)) {}
@@ -249,22 +264,20 @@ std::unique_ptr<ExploreRequest> Win32Shell::Explore(std::string_view ansiPath) {
   if (ansiPath.empty()) return std::make_unique<AnsweredRequest>(false);
   const std::optional<std::wstring> path = WideFromCp932Exact(ansiPath);
   if (!path || path->find(L'\0') != std::wstring::npos) return std::make_unique<AnsweredRequest>(false);
-  auto answer = std::make_shared<std::atomic<int>>(kNoAnswerYet);
-  auto ask = [answer, path = *path, namespaceName = IsShellNamespaceName(ansiPath)] {
-    // The shell's handlers want a single-threaded apartment, and no DDE of their own.
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    const bool accepted = namespaceName ? ExploreItem(path) : ExploreFolderOrItem(path);
-    if (SUCCEEDED(com)) ::CoUninitialize();
-    answer->store(accepted ? 1 : 0);
-  };
+  auto job = std::make_unique<ExploreJob>();
+  job->path = *path;
+  job->namespaceName = IsShellNamespaceName(ansiPath);
+  auto request = std::make_unique<ThreadRequest>(job->answer);
   // A folder on a share that does not answer can hold the request for tens of seconds: it runs on a
   // thread of its own, left to finish by itself should the restore stop waiting for it.
-  try {
-    std::thread(ask).detach();
-  } catch (const std::system_error&) {
-    ask();
+  const HANDLE thread = ::CreateThread(nullptr, 0, &ExploreJob::Run, job.get(), 0, nullptr);
+  if (thread != nullptr) {
+    job.release();  // the thread's now
+    ::CloseHandle(thread);
+  } else {
+    ExploreJob::Run(job.release());
   }
-  return std::make_unique<ThreadRequest>(std::move(answer));
+  return request;
 }
 
 std::string Win32Shell::LongPathForm(std::string_view ansiPath) {
