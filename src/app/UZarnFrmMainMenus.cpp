@@ -6,6 +6,7 @@
 #include "app/UZarnDM.h"
 #include "app/UZarnFrmConfig.h"
 #include "app/UZarnFrmMain.h"
+#include "app/WaitCursor.h"
 #include "app/ZarnMessages.h"
 #include "core/UiText.h"
 #include "core/ConfigSettings.h"
@@ -71,18 +72,6 @@ std::wstring Format(const wchar_t* pattern, std::wstring_view value) {
   if (at != std::wstring::npos) text.replace(at, 2, value);
   return text;
 }
-
-// The wait cursor for a command that does not return to the message loop for a while.
-class WaitCursor {
- public:
-  WaitCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { ::SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include "app/MessageDialogs.h"
 #include "app/UZarnFrmMain.h"
+#include "app/WaitCursor.h"
 #include "app/ZarnMessages.h"
 #include "core/UiText.h"
 #include "core/UserMessages.h"
@@ -29,17 +30,16 @@ void TZarnFrmMain::LoadWorkBench(const std::string& name) {
   clock_.SetMessageFilter([this](const MSG& message) { return FilterDuringRestore(message); });
   RestoreResult result;
   {
+    WaitCursor wait;
     // Put back however the restore ends, an error included.
     struct Ending {
       TZarnFrmMain& form;
-      HCURSOR cursor;
       ~Ending() {
         form.clock_.SetMessageFilter(nullptr);
         form.restoring_ = false;
         form.ShowRestoreProgress(u"");
-        ::SetCursor(cursor);
       }
-    } ending{*this, ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))};
+    } ending{*this};
     result = folders_->LoadWorkBench(name, this);
   }
   if (closeAfterRestore_) {

@@ -122,6 +122,13 @@ std::optional<std::wstring> OtherPathForm(decltype(&::GetLongPathNameW) convert,
   return other;
 }
 
+// GetDriveTypeW of the path's drive; DRIVE_UNKNOWN for a path that does not start with one.
+UINT DriveTypeOf(std::wstring_view path) {
+  if (path.size() < 2 || path[1] != L':') return DRIVE_UNKNOWN;
+  const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
+  return ::GetDriveTypeW(root);
+}
+
 bool ExploreFolder(const std::wstring& path) {
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
@@ -162,9 +169,7 @@ bool ExploreFolderOrItem(const std::wstring& path) {
   if (ExploreFolder(path)) return true;
   const DWORD error = ::GetLastError();
   if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return false;
-  if (path.size() < 3 || path[1] != L':') return false;
-  const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
-  return ::GetDriveTypeW(root) == DRIVE_FIXED && ExploreItem(path);
+  return DriveTypeOf(path) == DRIVE_FIXED && ExploreItem(path);
 }
 
 constexpr int kNoAnswerYet = -1;
@@ -220,11 +225,7 @@ bool IsNetworkPath(std::wstring_view path) {
                      (rest[2] == L'C' || rest[2] == L'c') && rest[3] == L'\\';
     return unc || (rest.size() >= 2 && rest[1] == L':' && IsNetworkPath(rest));
   }
-  if (path.size() >= 2 && path[1] == L':') {
-    const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
-    return ::GetDriveTypeW(root) == DRIVE_REMOTE;
-  }
-  return false;
+  return DriveTypeOf(path) == DRIVE_REMOTE;
 }
 
 ShellFolderPath FolderPathFromWide(std::wstring_view path) {
