@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -88,9 +89,20 @@ inline bool Explore(const std::wstring& path, HANDLE* process = nullptr) {
   info.lpVerb = L"explore";
   info.lpFile = path.c_str();
   info.nShow = SW_SHOWNORMAL;
-  const BOOL ok = ShellExecuteExW(&info);
-  if (process) *process = info.hProcess;
-  return ok != FALSE;
+  // Under a loaded machine Wine's process start now and then fails at once; that says nothing about
+  // the stand-in, so a start that fails for another reason than a missing folder is tried twice
+  // more, and each failure is printed.
+  for (int attempt = 0;; ++attempt) {
+    if (ShellExecuteExW(&info)) {
+      if (process) *process = info.hProcess;
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+    std::fprintf(stderr, "explore %ls failed (error %lu, attempt %d)\n", path.c_str(), error, attempt + 1);
+    if (attempt == 2) return false;
+    Sleep(200);
+  }
 }
 
 // Starts the folder program directly; returns its process handle.
