@@ -94,6 +94,15 @@ Windows Registry Editor Version 5.00
 
 [HKEY_CLASSES_ROOT\\Folder\\shell\\explore\\command]
 @=$(regstr "\"$exe\" \"%1\"")
+
+[HKEY_CLASSES_ROOT\\CLSID\\{DD48C507-BE73-4E6D-B9A7-EA073768A70C}\\InprocServer32]
+@=$(regstr "$dll")
+"ThreadingModel"="Apartment"
+
+[HKEY_CLASSES_ROOT\\.zarn-blocking]
+@="ZarnStandin.BlockingFolder"
+
+[HKEY_CLASSES_ROOT\\ZarnStandin.BlockingFolder\\shellex\\ContextMenuHandlers\\{DD48C507-BE73-4E6D-B9A7-EA073768A70C}]
 REG
   } | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE >"$reg"
   wine_do 60 regedit wine regedit /S "$(winpath "$reg")"

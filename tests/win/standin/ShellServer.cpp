@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BlockingExplore.h"
 #include "StandinHost.h"
 #include "StandinReport.h"
 #include "StandinWindow.h"
@@ -522,6 +523,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
 extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
+  if (IsEqualCLSID(clsid, kBlockingExploreHandler)) return GetBlockingExploreFactory(g_module, iid, out);
   if (!IsEqualCLSID(clsid, kShellApplication)) return CLASS_E_CLASSNOTAVAILABLE;
   if (zarn_slot_count > kMaxSlots) return E_UNEXPECTED;
   StartHost(g_module);

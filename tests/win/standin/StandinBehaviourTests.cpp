@@ -17,6 +17,21 @@ TEST_F(StandinTest, DelayedFolderOpensLaterWithoutHoldingUpTheCaller) {
   EXPECT_GE(GetTickCount64() - start, 700u);
 }
 
+// The delay above is the window's; here the request itself holds its caller, as one for a share that
+// does not answer does. Only a folder named *.zarn-blocking is asked for through that handler.
+TEST_F(StandinTest, BlockingFolderHoldsTheExploreRequestItselfThenOpens) {
+  for (const wchar_t* name : {L"held.zarn-blocking", L"held"}) {
+    SCOPED_TRACE(testing::Message() << name);
+    TempFolder folder(name, "/block:800");
+    const ULONGLONG start = GetTickCount64();
+    ASSERT_TRUE(Explore(folder.path()));
+    const ULONGLONG held = GetTickCount64() - start;
+    EXPECT_EQ(held >= 800u, std::wstring(name).ends_with(L".zarn-blocking")) << held << " ms";
+    EXPECT_TRUE(WaitForNewWindow(folder.path(), {}, 5000));
+    CloseAll();
+  }
+}
+
 TEST_F(StandinTest, NeverFolderIsAcceptedButOpensNothing) {
   TempFolder folder(L"never", "# accepted, then nothing\n/never\n");
   HANDLE process = nullptr;

@@ -76,6 +76,8 @@ bool ApplyOne(std::wstring_view token, Behaviour& b, std::wstring& error) {
     b.reportedName = value;
   } else if (EqualsNoCase(body, L"closedelay") && hasValue) {
     ok = ParseUnsigned(value, b.closeDelayMs) && b.closeDelayMs <= 600000;
+  } else if (EqualsNoCase(body, L"block") && hasValue) {
+    ok = ParseUnsigned(value, b.blockMs) && b.blockMs <= 600000;
   } else if (EqualsNoCase(body, L"delay") && hasValue) {
     ok = ParseUnsigned(value, b.delayMs) && b.delayMs <= 600000;
   } else if (EqualsNoCase(body, L"show") && hasValue) {

@@ -39,8 +39,12 @@ inline constexpr wchar_t kMarkerFile[] = L".zarn-standin";
 
 struct Behaviour {
   bool folderView = true;
-  bool never = false;            // the program exits without opening anything
-  DWORD delayMs = 0;             // wait this long before opening
+  bool never = false;  // the program exits without opening anything
+  DWORD delayMs = 0;   // wait this long before opening
+  // The explore request itself takes this long before it returns to its caller, as a request for a
+  // share that does not answer does. Only the stand-in's handler for folders named *.zarn-blocking
+  // acts on it; the folder program ignores it.
+  DWORD blockMs = 0;
   bool forwardExisting = false;  // an open window of the same path is brought forward instead
   SIZE minTrack{0, 0};           // 0 = the system's own limit
   SIZE maxTrack{0, 0};
