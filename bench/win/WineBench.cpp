@@ -182,9 +182,9 @@ Timed Restore(ZarnClient& zarn, const std::wstring& unixProcess, int index, std:
   return timed;
 }
 
-std::map<HWND, standin::CallCounts> Counts(const ZarnClient& zarn) {
+std::map<HWND, standin::CallCounts> Counts(const standin::ProcessReport& report) {
   std::map<HWND, standin::CallCounts> counts;
-  for (const standin::ReportedFolderWindow& window : zarn.Report(30s).folders) {
+  for (const standin::ReportedFolderWindow& window : report.folders) {
     if (!window.calls) throw std::runtime_error("the stand-in counts no calls in Zarn's process");
     counts[window.hwnd] = *window.calls;
   }
@@ -257,18 +257,23 @@ void ArrangeFigures(const std::filesystem::path& root, int windows, int rounds) 
     std::vector<double> ms;
     std::vector<double> baselineMs;
     std::vector<std::pair<HWND, RECT>> placed;  // in the collection's order, as Zarn walks it
+    std::vector<double> automationCalls;        // received by the stand-in shell during the command
   };
-  std::vector<Command> commands = {{"tile", IDM_TILE, {}, {}, {}},
-                                   {"cascade", IDM_CASCADE_KEEP_SIZE, {}, {}, {}},
-                                   {"cascade, same size", IDM_CASCADE_UNIFORM, {}, {}, {}}};
+  std::vector<Command> commands = {{"tile", IDM_TILE, {}, {}, {}, {}},
+                                   {"cascade", IDM_CASCADE_KEEP_SIZE, {}, {}, {}, {}},
+                                   {"cascade, same size", IDM_CASCADE_UNIFORM, {}, {}, {}, {}}};
   int wrongCounts = 0;
   for (int round = 0; round < rounds; ++round) {
     for (Command& command : commands) {
-      const auto before = Counts(zarn);
+      const standin::ProcessReport reportBefore = zarn.Report(30s);
+      const auto before = Counts(reportBefore);
       const double start = Now();
       if (!zarn.Send(command.id, 120s)) throw std::runtime_error(std::string(command.name) + " did not end");
       command.ms.push_back(Now() - start);
-      const auto after = Counts(zarn);
+      const standin::ProcessReport reportAfter = zarn.Report(30s);
+      const auto after = Counts(reportAfter);
+      command.automationCalls.push_back(
+          static_cast<double>(reportAfter.automationCalls - reportBefore.automationCalls));
       for (const auto& [window, counts] : after) {
         const auto earlier = before.find(window);
         if (earlier == before.end() || counts.showWindow - earlier->second.showWindow != 1 ||
@@ -300,6 +305,13 @@ void ArrangeFigures(const std::filesystem::path& root, int windows, int rounds) 
     const double b = Median(command.baselineMs);
     std::printf("  %-20s Zarn %6.0f ms (%.2f ms per window), baseline %6.0f ms, ratio %.2f\n", command.name, ms,
                 ms / windows, b, ms / b);
+  }
+  // Each command takes one snapshot of the windows, so the calls the stand-in shell received are that
+  // snapshot's.
+  for (const Command& command : commands) {
+    const double calls = Median(command.automationCalls);
+    std::printf("  %-20s %.0f automation calls into the shell: %.2f per window (goal <= 4)\n", command.name, calls,
+                calls / windows);
   }
   std::printf("  ShowWindow and SetWindowPos exactly once per window in every arrangement: %s\n",
               wrongCounts == 0 ? "yes" : ("NO, " + std::to_string(wrongCounts) + " differ").c_str());

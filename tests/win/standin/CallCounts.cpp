@@ -97,4 +97,11 @@ void ForgetCounts(HWND window) {
   g_counts.erase(window);
 }
 
+namespace {
+LONG g_automationCalls = 0;
+}  // namespace
+
+void CountAutomationCall() { InterlockedIncrement(&g_automationCalls); }
+long AutomationCallsReceived() { return InterlockedCompareExchange(&g_automationCalls, 0, 0); }
+
 }  // namespace zarn::standin

@@ -25,4 +25,9 @@ std::optional<CallCounts> CountsOf(HWND window);
 void CountPositionChanging(HWND window);
 void ForgetCounts(HWND window);
 
+// Calls the stand-in shell's automation objects in this process received: late-bound lookups and
+// calls, and interface queries. Against the real shell each is a round trip to its process.
+void CountAutomationCall();
+long AutomationCallsReceived();
+
 }  // namespace zarn::standin

@@ -283,6 +283,7 @@ HRESULT STDMETHODCALLTYPE GetTypeInfo(Object*, UINT, LCID, ITypeInfo** info) {
 }
 
 HRESULT STDMETHODCALLTYPE GetIDsOfNames(Object* self, REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  CountAutomationCall();
   if (!names || !ids) return E_POINTER;
   if (count == 0) return S_OK;
   HRESULT hr = S_OK;
@@ -303,6 +304,7 @@ HRESULT STDMETHODCALLTYPE GetIDsOfNames(Object* self, REFIID, LPOLESTR* names, U
 
 HRESULT STDMETHODCALLTYPE Invoke(Object* self, DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                  EXCEPINFO*, UINT* argumentError) {
+  CountAutomationCall();
   const Member* member = FindMember(self->kind, id);
   if (!member) return DISP_E_MEMBERNOTFOUND;
   if ((flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)) == 0) return DISP_E_MEMBERNOTFOUND;
@@ -423,6 +425,8 @@ ULONG STDMETHODCALLTYPE Release(Object* self) {
 }
 
 HRESULT STDMETHODCALLTYPE QueryInterface(Object* self, REFIID iid, void** out) {
+  // A proxy answers IUnknown itself.
+  if (!IsEqualIID(iid, IID_IUnknown)) CountAutomationCall();
   if (!out) return E_POINTER;
   *out = nullptr;
   if (!Answers(self->kind, iid)) return E_NOINTERFACE;

@@ -199,6 +199,7 @@ ProcessReport BuildReport(DWORD menuTimeoutMs) {
     folder.calls = CountsOf(window.hwnd);
     report.folders.push_back(std::move(folder));
   }
+  report.automationCalls = AutomationCallsReceived();
   Collector collector{report.processId, menuTimeoutMs, &report};
   EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&collector));
   return report;
@@ -208,6 +209,7 @@ std::string FormatReport(const ProcessReport& report) {
   std::string out;
   AppendLine(out, {kReportHeader});
   AppendLine(out, {"process", std::to_string(report.processId)});
+  AppendLine(out, {"automation", std::to_string(report.automationCalls)});
   for (const auto& f : report.folders) {
     const WINDOWPLACEMENT& p = f.placement;
     AppendLine(out,
@@ -267,6 +269,8 @@ std::optional<ProcessReport> ParseReport(std::string_view text) {
       ended = true;
     } else if (kind == "process") {
       if (!SplitFields(line, 1, f) || !Numbers(f, 1, report.processId)) return std::nullopt;
+    } else if (kind == "automation") {
+      if (!SplitFields(line, 1, f) || !Numbers(f, 1, report.automationCalls)) return std::nullopt;
     } else if (kind == "folder") {
       ReportedFolderWindow w;
       WINDOWPLACEMENT& p = w.placement;

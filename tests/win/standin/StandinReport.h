@@ -71,6 +71,7 @@ struct ProcessReport {
   std::vector<ReportedFolderWindow> folders;  // creation order
   std::vector<ReportedMenu> menus;            // z-order, top first
   std::vector<ReportedTopWindow> topWindows;  // z-order; stand-in folder and menu windows left out
+  long automationCalls = 0;                   // AutomationCallsReceived() when the report was made
 };
 
 // Reads the calling process. Popup menus are asked for their handle with MN_GETHMENU, which their
