@@ -132,19 +132,21 @@ void CloseFolderWindows() {
     throw std::runtime_error("folder windows did not close");
 }
 
-// The window of `path` once it is open. Polled every millisecond, but cheaply, so the wait takes no
-// processor time from the folder program starting on the same two cores: a window the shell opens
-// comes up active, on top of the other folder windows, and one class lookup finds it; a whole
-// listing is read only now and then, in case it did not come up on top.
+// The window of `path` once it is shown: a restore never takes a window the user cannot see. Polled
+// every millisecond, but cheaply, so the wait takes no processor time from the folder program starting
+// on the same two cores: a window the shell opens comes up active, on top of the other folder windows,
+// and one class lookup finds it; a whole listing is read only now and then, in case it did not come
+// up on top.
 HWND WaitForNewWindow(const std::wstring& path) {
   for (int poll = 1; poll <= 20000; ++poll) {
     HWND top = FindWindowExW(nullptr, nullptr, standin::kFolderClass, nullptr);
-    if (top != nullptr) {
+    if (top != nullptr && IsWindowVisible(top)) {
       const auto described = standin::DescribeFolderWindow(top);
       if (described && _wcsicmp(described->path.c_str(), path.c_str()) == 0) return top;
     }
     if (poll % 100 == 0) {
-      if (HWND window = standin::FindFolderWindow(path)) return window;
+      HWND window = standin::FindFolderWindow(path);
+      if (window != nullptr && IsWindowVisible(window)) return window;
     }
     Sleep(1);
   }
@@ -160,6 +162,7 @@ double ExploreAndPlace(const std::vector<Folder>& folders) {
     info.fMask = SEE_MASK_FLAG_NO_UI;
     info.lpVerb = L"explore";
     info.lpFile = folder.path.c_str();
+    info.nShow = SW_SHOWNORMAL;  // as the restore asks; the stand-in keeps a window asked with 0 hidden
     if (!ShellExecuteExW(&info)) throw std::runtime_error("explore failed");
     HWND window = WaitForNewWindow(folder.path);
     const RECT& r = folder.rect;
@@ -212,13 +215,16 @@ void RestoreFigures(const std::filesystem::path& root, int windows, int rounds) 
   const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
   const std::wstring unixProcess = wine ? UnixProcessOf(zarn.Exe().wstring()) : std::wstring();
   if (wine && unixProcess.empty()) throw std::runtime_error("Zarn's Linux process not found");
-  std::vector<double> basePlain, restorePlain, baseDelayed, restoreDelayed, cpuShare;
+  std::vector<double> basePlain, restorePlain, baseDelayed, restoreDelayed, cpuShare, hostShare;
   for (int round = 0; round < rounds; ++round) {
     basePlain.push_back(ExploreAndPlace(plain));
     CloseFolderWindows();
     restorePlain.push_back(Restore(zarn, unixProcess, 0, plain.size()).wallMs);
     CloseFolderWindows();
+    // The stand-in hosts the window in Zarn's process: what that costs there without any restore.
+    const double hostCpu = CpuMs(zarn.ProcessId(), unixProcess);
     baseDelayed.push_back(ExploreAndPlace(delayed));
+    hostShare.push_back(100.0 * (CpuMs(zarn.ProcessId(), unixProcess) - hostCpu) / baseDelayed.back());
     CloseFolderWindows();
     const Timed timed = Restore(zarn, unixProcess, 1, 1);
     restoreDelayed.push_back(timed.wallMs);
@@ -231,11 +237,15 @@ void RestoreFigures(const std::filesystem::path& root, int windows, int rounds) 
               bp / windows);
   std::printf("  Zarn's restore:                                             %.0f ms (%.1f ms per window)\n", rp,
               rp / windows);
-  std::printf("  ratio %.2f; restore's own time per window: %.1f ms (goal <= 20)\n", rp / bp, (rp - bp) / windows);
+  std::printf("  ratio %.2f; restore's own time per window: %.1f ms (goal <= 10)\n", rp / bp, (rp - bp) / windows);
   std::printf("restore of 1 window that opens after %lu ms, median of %d rounds\n", kDelayMs, rounds);
   std::printf("  baseline %.0f ms, Zarn's restore %.0f ms: %.1f ms beyond the baseline (goal <= 20)\n", bd, rd,
               rd - bd);
-  std::printf("  Zarn's processor time while it waits: %.2f %% of one core (goal <= 5)\n", Median(cpuShare));
+  const double cpu = Median(cpuShare), host = Median(hostShare);
+  std::printf(
+      "  Zarn's process while the restore waits: %.2f %% of one core; while the benchmark opens the same\n"
+      "  folder, the stand-in hosting its window there: %.2f %%; the restore's own share: %.2f %% (goal <= 1)\n",
+      cpu, host, cpu - host);
 }
 
 void ArrangeFigures(const std::filesystem::path& root, int windows, int rounds) {

@@ -32,7 +32,7 @@ void FolderWindows::ClearHandleList() {
   goneItems_.clear();
 }
 
-void FolderWindows::RefreshHandleList() {
+std::int32_t FolderWindows::RefreshHandleList() {
   ClearHandleList();
   std::unique_ptr<ShellWindows> shellWindows = platform_.shell.OpenWindows();
   const std::int32_t count = shellWindows->Count();
@@ -45,6 +45,7 @@ void FolderWindows::RefreshHandleList() {
       goneItems_.push_back(std::move(path));
     }
   }
+  return count;
 }
 
 void FolderWindows::AddItem(ShellWindows& shellWindows, std::int32_t index, std::u16string& readPath) {

@@ -58,7 +58,8 @@ class FolderWindows {
   void SetToolbar(WindowHandle toolbar) { toolbar_ = toolbar; }
 
   const HandleList& Handles() const { return handleList_; }
-  void RefreshHandleList();
+  // Returns the number of items the shell's collection had, the windows it skipped included.
+  std::int32_t RefreshHandleList();
   void ClearHandleList();
 
   Area GetArrangeArea();
@@ -88,12 +89,12 @@ class FolderWindows {
     WindowHandle window = 0;
     bool asTab = false;  // the folder opened as one more tab of a window already placed
   };
-  // Polls the snapshot until the folder just requested (its key) shows up in a new window or a new
-  // tab, or until the wait runs out.
   // Waits, for a short while at most, until the windows asked to close are gone: a shell
   // that opens folders as tabs would otherwise put the first one into a window about to close.
   void WaitForClosingWindows(RestoreState& state);
-  // The wait counts from `requested`; `refused` is set when the shell turns the request down.
+  // Polls the snapshot until the folder just requested (its key) shows up in a new window or a new
+  // tab, or until the wait runs out. The wait counts from `requested`; `refused` is set when the
+  // shell turns the request down.
   std::optional<Arrival> WaitForFolder(RestoreState& state, const std::string& folder, ExploreRequest& request,
                                        std::chrono::milliseconds requested, RestoreProgress* progress, bool& refused);
   // What the snapshot just taken shows of the folder. A late window of a folder given up earlier is

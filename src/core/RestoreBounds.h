@@ -8,12 +8,14 @@ namespace zarn {
 
 // Time a folder's new window gets to appear after the shell accepted the request.
 inline constexpr std::chrono::milliseconds kNewWindowWait{10'000};
-// The collection is looked at often while windows usually come, and then only now and then: where the
-// system tells of every window shown, that wakes the wait at once anyway, and a poll of many windows
-// is not free (see docs/performance.md).
+// The collection is looked at often while windows usually come, and then less often: where the system
+// tells of every window shown, that wakes the wait at once anyway. A look is the collection's count;
+// a whole snapshot, several calls into the shell per window, is taken when the count changes, and
+// now and then for a window that closed as another opened (see docs/performance.md).
 inline constexpr std::chrono::milliseconds kNewWindowPollInterval{20};
 inline constexpr std::chrono::milliseconds kFastPollingFor{500};
-inline constexpr std::chrono::milliseconds kSlowPollInterval{250};
+inline constexpr std::chrono::milliseconds kSlowPollInterval{100};
+inline constexpr std::chrono::milliseconds kWholeSnapshotInterval{1000};
 // The polls of a wait that finds nothing, the first one included.
 inline constexpr int kPollsOfAFruitlessWait = static_cast<int>(kFastPollingFor / kNewWindowPollInterval +
                                                                (kNewWindowWait - kFastPollingFor) / kSlowPollInterval) +

@@ -2,6 +2,7 @@
 // back where it was.
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -110,7 +111,26 @@ struct FolderWindows::RestoreState {
     return taken;
   }
 
+  // Between whole snapshots one object's count of the collection tells whether anything came: one call
+  // into the shell where a snapshot makes several per window, and the snapshot that found the last
+  // folder still holds for the next one. The count cannot tell a window that closed as another
+  // opened, nor a window listed before it is shown (or before it shows a folder) from one that is
+  // shown: a whole snapshot is taken now and then, and at every poll while the last one left an item
+  // out.
+  bool SnapshotDue(Shell& shell, std::chrono::milliseconds now) {
+    if (!countSeen || now - snapshotAt >= kWholeSnapshotInterval) return true;
+    if (!watched) watched = shell.OpenWindows();
+    return watched->Count() != *countSeen;
+  }
+  void SnapshotTaken(std::int32_t count, std::size_t listed, std::chrono::milliseconds now) {
+    snapshotAt = now;
+    countSeen = listed == static_cast<std::size_t>(count) ? std::optional(count) : std::nullopt;
+  }
+
   Shell& shell;
+  std::unique_ptr<ShellWindows> watched;
+  std::optional<std::int32_t> countSeen;
+  std::chrono::milliseconds snapshotAt{};
   // Asked to close at the start and still listed until they are gone: never taken for a folder
   // reopened, even when its own window has not appeared yet.
   std::set<WindowHandle> closing;
@@ -159,10 +179,15 @@ std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState&
     // The windows closed at the start of the restore are still going away and may fail while they
     // are read. Such a snapshot is taken again rather than ending the whole restore.
     try {
-      RefreshHandleList();
-      anySnapshotTaken = true;
-      if (std::optional<Arrival> arrival = FindFolder(state, folder)) return arrival;
+      if (state.SnapshotDue(platform_.shell, clock.Now())) {
+        const std::int32_t count = RefreshHandleList();
+        state.SnapshotTaken(count, handleList_.size(), clock.Now());
+        anySnapshotTaken = true;
+        if (std::optional<Arrival> arrival = FindFolder(state, folder)) return arrival;
+      }
     } catch (const Error& error) {
+      // A collection object whose shell went away stays broken: the next poll asks for another.
+      state.watched.reset();
       failure = error;
     }
     const auto waited = clock.Now() - requested;
@@ -271,14 +296,17 @@ RestoreResult FolderWindows::LoadWorkBench(std::string_view name, RestoreProgres
       state.notRestored.push_back(record.path);
       continue;
     }
-    if (progress) progress->Opening(index + 1, records.size());
     // Search results cannot be asked for again; named at once rather than after a wait for nothing.
     if (IsSearchResults(record.path)) {
+      if (progress) progress->Opening(index + 1, records.size());
       state.notRestored.push_back(record.path);
       continue;
     }
     const auto requested = platform_.clock.Now();
     const std::unique_ptr<ExploreRequest> request = platform_.shell.Explore(record.path);
+    // Shown once the shell has the request: the toolbar and the tray take some milliseconds to show
+    // it, which the shell spends opening the folder.
+    if (progress) progress->Opening(index + 1, records.size());
     bool refused = false;
     const std::optional<Arrival> arrival =
         WaitForFolder(state, state.FolderKey(record.path), *request, requested, progress, refused);

@@ -68,6 +68,7 @@ class SimShellWindows final : public ShellWindows {
 
   std::int32_t Count() override {
     desktop_.AutomationCall();
+    desktop_.AdvanceSnapshot();
     return static_cast<std::int32_t>(desktop_.items_.size());
   }
   std::unique_ptr<ShellWindow> Item(std::int32_t index) override {
@@ -265,8 +266,10 @@ void SimulatedDesktop::RemoveWindow(WindowHandle handle) {
   std::erase_if(items_, [&](const SimItem& item) { return item.handle == handle; });
 }
 
-// Time passes between two snapshots: windows asked to close go away, requested ones appear.
+// Time passes between two looks at the collection's count: windows asked to close go away, requested
+// ones appear.
 void SimulatedDesktop::AdvanceSnapshot() {
+  ++snapshots_;
   std::vector<WindowHandle> gone;
   for (auto& [handle, window] : windows_) {
     if (!window.closingSnapshotsLeft) continue;
@@ -278,6 +281,9 @@ void SimulatedDesktop::AdvanceSnapshot() {
   }
   for (WindowHandle handle : gone) RemoveWindow(handle);
 
+  for (auto& [handle, window] : windows_) {
+    if (window.shownAfterSnapshots > 0 && --window.shownAfterSnapshots == 0) window.visible = true;
+  }
   for (auto it = pending_.begin(); it != pending_.end();) {
     if (it->snapshotsLeft > 0) {
       --it->snapshotsLeft;
@@ -285,6 +291,11 @@ void SimulatedDesktop::AdvanceSnapshot() {
       continue;
     }
     items_.push_back(SimItem{it->handle, it->path});
+    if (it->hiddenFor > 0) {
+      SimWindow& window = windows_.at(it->handle);
+      window.visible = false;
+      window.shownAfterSnapshots = it->hiddenFor;
+    }
     if (!it->asTab) opened_.push_back(it->handle);
     it = pending_.erase(it);
   }
@@ -301,8 +312,6 @@ std::unique_ptr<ShellWindows> SimulatedDesktop::OpenWindows() {
   if (shellBroken_ || (shellBreaksAfter_ && snapshots_ >= *shellBreaksAfter_)) {
     throw Error("Shell.Application could not be created.");
   }
-  ++snapshots_;
-  AdvanceSnapshot();
   return std::make_unique<SimShellWindows>(*this);
 }
 
@@ -364,7 +373,8 @@ bool SimulatedDesktop::ExploreNow(const std::string& path, const ExploreBehaviou
   window.minHeight = behaviour.minHeight;
   window.hung = behaviour.hung;
   window.visible = true;  // the shell is asked to show it
-  pending_.push_back(PendingWindow{handle, reported, behaviour.appearsAfterSnapshots});
+  pending_.push_back(
+      PendingWindow{handle, reported, behaviour.appearsAfterSnapshots, false, behaviour.listedHiddenFor});
   return true;
 }
 

@@ -53,6 +53,7 @@ struct SimWindow {
   Rect invisibleBorders{};
   // On another virtual desktop.
   bool cloaked = false;
+  int shownAfterSnapshots = 0;  // hidden until this many more looks at the collection
   // Asked to close and still listed for this many more snapshots; nullopt while open.
   std::optional<int> closingSnapshotsLeft;
   // Reading the folder path of a closing window fails, as a window going away may do.
@@ -90,6 +91,9 @@ struct ExploreBehaviour {
   std::string reportedPath = {};
   // OpenWindow: the new window's thread does not answer.
   bool hung = false;
+  // OpenWindow: listed this many looks before it is shown, as a window whose frame the shell registers
+  // before it shows it.
+  int listedHiddenFor = 0;
   // The shell answers the request only once this many more snapshots were taken; -1 never. The window
   // does not wait for the answer.
   int answersAfterSnapshots = 0;
@@ -189,6 +193,7 @@ class SimulatedDesktop final : public WindowSystem, public Display, public Shell
     ShellFolderPath path;
     int snapshotsLeft;
     bool asTab = false;
+    int hiddenFor = 0;
   };
 
   WindowHandle NewHandle() { return nextHandle_++; }

@@ -550,6 +550,49 @@ TEST_F(LoadWorkBench, AWindowShownWakesTheWaitThatOtherwiseLooksOnlyNowAndThen) 
   EXPECT_EQ(took[false] - took[true], kSlowPollInterval - std::chrono::milliseconds{1});
 }
 
+// While a wait looks, it counts the collection; the windows are read whole when the count changes, and
+// now and then for a window that went as another came, which leaves the count as it was.
+TEST_F(LoadWorkBench, TheWaitCountsTheCollectionAndReadsItWholeOnChangeAndNowAndThen) {
+  const std::string bench =
+      "[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n2=" + Record("C:\\B", {5, 6, 305, 206}, 1, {}) +
+      "\n3=" + Record("C:\\C", {7, 8, 307, 208}, 1, {}) + "\n4=" + Record("C:\\L", {9, 9, 309, 209}, 1, {}) + "\n";
+  int calls[2] = {};
+  for (const int looks : {0, 60}) {
+    SimulatedDesktop desktop;
+    desktop.OnExplore("C:\\L", ExploreBehaviour{.appearsAfterSnapshots = looks});
+    WorkBenchText(bench);
+    Profile settings(files_.SettingsFile());
+    FolderWindows organiser(desktop.AsPlatform(), settings, WorkBenches());
+    EXPECT_TRUE(organiser.LoadWorkBench("R").notRestored.empty());
+    calls[looks != 0] = desktop.AutomationCalls();
+  }
+  // 60 more looks with three windows open: reading them whole each time would be 60 * (2 + 3 * 4).
+  EXPECT_LT(calls[1] - calls[0], 60 * 3);
+
+  // The first window goes at the very look at which the second one comes.
+  desktop_.OnExplore("C:\\B", ExploreBehaviour{.appearsAfterSnapshots = 40, .meanwhile = [](SimulatedDesktop& d) {
+                                                 d.SetCloseDelay(40);
+                                                 d.PostClose(d.OpenedWindows()[0]);
+                                               }});
+  WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) +
+                "\n2=" + Record("C:\\B", {5, 6, 305, 206}, 1, {}) + "\n");
+  const auto start = desktop_.Now();
+  EXPECT_TRUE(Load("R").notRestored.empty());
+  EXPECT_LT(desktop_.Now() - start, kNewWindowWait);
+  ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
+  EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[1]).rect, (Rect{5, 6, 305, 206}));
+
+  // Listed before it is shown: read whole at every look until it is, and taken at once.
+  SimulatedDesktop hidden;
+  hidden.OnExplore("C:\\H", ExploreBehaviour{.listedHiddenFor = 20});
+  WorkBenchText("[R]\n1=" + Record("C:\\H", {1, 2, 301, 202}, 1, {}) + "\n");
+  Profile settings(files_.SettingsFile());
+  FolderWindows organiser(hidden.AsPlatform(), settings, WorkBenches());
+  const auto requested = hidden.Now();
+  EXPECT_TRUE(organiser.LoadWorkBench("R").notRestored.empty());
+  EXPECT_LT(hidden.Now() - requested, kFastPollingFor);
+}
+
 // Stops when asked after a number of questions, and keeps what it was shown.
 class StopAfter final : public RestoreProgress {
  public:

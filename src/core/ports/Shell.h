@@ -32,7 +32,8 @@ class ShellWindow {
   virtual ShellFolderPath FolderPath() = 0;
 };
 
-// One automation object, created for one snapshot and released with it.
+// One automation object, created for one snapshot and released with it, or held by a restore to count
+// the collection, which stays live, between its snapshots.
 class ShellWindows {
  public:
   virtual ~ShellWindows() = default;
