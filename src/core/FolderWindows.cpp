@@ -36,16 +36,22 @@ std::int32_t FolderWindows::RefreshHandleList() {
   ClearHandleList();
   std::unique_ptr<ShellWindows> shellWindows = platform_.shell.OpenWindows();
   const std::int32_t count = shellWindows->Count();
-  for (std::int32_t i = 0; i < count; ++i) {
+  AppendItems(*shellWindows, 0, count);
+  return count;
+}
+
+std::size_t FolderWindows::AppendItems(ShellWindows& shellWindows, std::int32_t from, std::int32_t to) {
+  const std::size_t before = handleList_.size();
+  for (std::int32_t i = from; i < to; ++i) {
     std::u16string path;
     try {
-      AddItem(*shellWindows, i, path);
+      AddItem(shellWindows, i, path);
     } catch (const ShellItemGone&) {
       // Its window closed or hangs: the others are still arranged, saved or matched.
       goneItems_.push_back(std::move(path));
     }
   }
-  return count;
+  return handleList_.size() - before;
 }
 
 void FolderWindows::AddItem(ShellWindows& shellWindows, std::int32_t index, std::u16string& readPath) {

@@ -78,6 +78,8 @@ class FolderWindows {
   // Reads one item into the handle list; `readPath` holds its folder once that is read, for when a
   // later call on the item fails.
   void AddItem(ShellWindows& shellWindows, std::int32_t index, std::u16string& readPath);
+  // Reads the items [from, to) into the handle list; returns how many were listed.
+  std::size_t AppendItems(ShellWindows& shellWindows, std::int32_t from, std::int32_t to);
   // Each window handle once, in snapshot order: a window with several tabs is listed once per tab.
   std::vector<WindowHandle> DistinctHandles() const;
   // The same without the windows that do not answer: moving one would hold the program up.
@@ -97,6 +99,9 @@ class FolderWindows {
   // shell turns the request down.
   std::optional<Arrival> WaitForFolder(RestoreState& state, const std::string& folder, ExploreRequest& request,
                                        std::chrono::milliseconds requested, RestoreProgress* progress, bool& refused);
+  // One look at the collection while a folder is awaited; true when the handle list was read anew or
+  // grew, so that it is worth searching.
+  bool LookForNewItems(RestoreState& state);
   // What the snapshot just taken shows of the folder. A late window of a folder given up earlier is
   // put at its own record's place on the way.
   std::optional<Arrival> FindFolder(RestoreState& state, const std::string& folder);

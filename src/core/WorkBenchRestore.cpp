@@ -111,24 +111,11 @@ struct FolderWindows::RestoreState {
     return taken;
   }
 
-  // Between whole snapshots one object's count of the collection tells whether anything came: one call
-  // into the shell where a snapshot makes several per window, and the snapshot that found the last
-  // folder still holds for the next one. The count cannot tell a window that closed as another
-  // opened, nor a window listed before it is shown (or before it shows a folder) from one that is
-  // shown: a whole snapshot is taken now and then, and at every poll while the last one left an item
-  // out.
-  bool SnapshotDue(Shell& shell, std::chrono::milliseconds now) {
-    if (!countSeen || now - snapshotAt >= kWholeSnapshotInterval) return true;
-    if (!watched) watched = shell.OpenWindows();
-    return watched->Count() != *countSeen;
-  }
-  void SnapshotTaken(std::int32_t count, std::size_t listed, std::chrono::milliseconds now) {
-    snapshotAt = now;
-    countSeen = listed == static_cast<std::size_t>(count) ? std::optional(count) : std::nullopt;
-  }
-
   Shell& shell;
+  // Counted at every look while a folder is awaited; read whole only now and then (see
+  // LookForNewItems).
   std::unique_ptr<ShellWindows> watched;
+  // The count the handle list stands for; none when it left an item out, or was never read.
   std::optional<std::int32_t> countSeen;
   std::chrono::milliseconds snapshotAt{};
   // Asked to close at the start and still listed until they are gone: never taken for a folder
@@ -169,7 +156,7 @@ std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState&
                                                                    RestoreProgress* progress, bool& refused) {
   Clock& clock = platform_.clock;
   std::optional<Error> failure;
-  bool anySnapshotTaken = false;
+  bool anyLookAnswered = false;
   for (int poll = 1;; ++poll) {
     // A window may come before the shell's answer does; a refusal ends the wait at once.
     if (request.Answer() == false) {
@@ -179,15 +166,16 @@ std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState&
     // The windows closed at the start of the restore are still going away and may fail while they
     // are read. Such a snapshot is taken again rather than ending the whole restore.
     try {
-      if (state.SnapshotDue(platform_.shell, clock.Now())) {
-        const std::int32_t count = RefreshHandleList();
-        state.SnapshotTaken(count, handleList_.size(), clock.Now());
-        anySnapshotTaken = true;
+      const bool listChanged = LookForNewItems(state);
+      anyLookAnswered = true;
+      if (listChanged) {
         if (std::optional<Arrival> arrival = FindFolder(state, folder)) return arrival;
       }
     } catch (const Error& error) {
-      // A collection object whose shell went away stays broken: the next poll asks for another.
+      // A collection object whose shell went away stays broken: the next look asks for another, and
+      // reads the collection whole.
       state.watched.reset();
+      state.countSeen.reset();
       failure = error;
     }
     const auto waited = clock.Now() - requested;
@@ -197,8 +185,41 @@ std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState&
   }
   // A shell that failed every time for the whole wait is not a window closing: it would fail for
   // every other folder too, so the restore ends with its error.
-  if (!anySnapshotTaken && failure) throw *failure;
+  if (!anyLookAnswered && failure) throw *failure;
   return std::nullopt;
+}
+
+// The collection's count tells whether anything came: one call into the shell where a snapshot makes
+// several per window, and the snapshot that found the last folder still holds for the next one. New
+// windows are added at the end of the collection, so only the new items are read, as long as each is
+// a window not listed yet. Anything else (a new tab, an item left out, a count that fell) is read
+// whole. The count cannot tell a window that closed as another opened, nor a window listed before it
+// is shown (or before it shows a folder) from one that is shown: so the handle list is also read
+// whole now and then, and at every look while it left an item out.
+bool FolderWindows::LookForNewItems(RestoreState& state) {
+  const auto now = platform_.clock.Now();
+  if (state.countSeen && now - state.snapshotAt < kWholeSnapshotInterval) {
+    if (!state.watched) state.watched = platform_.shell.OpenWindows();
+    const std::int32_t count = state.watched->Count();
+    if (count == *state.countSeen) return false;
+    if (count > *state.countSeen) {
+      const std::size_t known = handleList_.size();
+      const std::int32_t added = count - *state.countSeen;
+      const bool allListed = AppendItems(*state.watched, *state.countSeen, count) == static_cast<std::size_t>(added);
+      const bool allNewWindows = std::all_of(handleList_.begin() + known, handleList_.end(), [&](const auto& item) {
+        return std::none_of(handleList_.begin(), handleList_.begin() + known,
+                            [&](const auto& old) { return old->Handle == item->Handle; });
+      });
+      if (allListed && allNewWindows) {
+        state.countSeen = count;
+        return true;
+      }
+    }
+  }
+  const std::int32_t count = RefreshHandleList();
+  state.snapshotAt = now;
+  state.countSeen = handleList_.size() == static_cast<std::size_t>(count) ? std::optional(count) : std::nullopt;
+  return true;
 }
 
 std::optional<FolderWindows::Arrival> FolderWindows::FindFolder(RestoreState& state, const std::string& folder) {

@@ -571,6 +571,22 @@ TEST_F(LoadWorkBench, TheWaitCountsTheCollectionAndReadsItWholeOnChangeAndNowAnd
   // 60 more looks with three windows open: reading them whole each time would be 60 * (2 + 3 * 4).
   EXPECT_LT(calls[1] - calls[0], 60 * 3);
 
+  // Each new window is read alone: twice the folders cost about twice the calls, where snapshots of
+  // every window open would cost about four times as many.
+  int restoreCalls[2] = {};
+  for (const int folders : {8, 16}) {
+    SimulatedDesktop desktop;
+    std::string text = "[R]\n";
+    for (int i = 0; i < folders; ++i)
+      text += std::to_string(i + 1) + "=" + Record("C:\\F" + std::to_string(i), {i, i, 300 + i, 200 + i}, 1, {}) + "\n";
+    WorkBenchText(text);
+    Profile settings(files_.SettingsFile());
+    FolderWindows organiser(desktop.AsPlatform(), settings, WorkBenches());
+    EXPECT_TRUE(organiser.LoadWorkBench("R").notRestored.empty());
+    restoreCalls[folders == 16] = desktop.AutomationCalls();
+  }
+  EXPECT_LT(restoreCalls[1], 2.5 * restoreCalls[0]) << restoreCalls[0] << " " << restoreCalls[1];
+
   // The first window goes at the very look at which the second one comes.
   desktop_.OnExplore("C:\\B", ExploreBehaviour{.appearsAfterSnapshots = 40, .meanwhile = [](SimulatedDesktop& d) {
                                                  d.SetCloseDelay(40);
