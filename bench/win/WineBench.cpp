@@ -233,13 +233,15 @@ void RestoreFigures(const std::filesystem::path& root, int windows, int rounds) 
   const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
   const std::wstring unixProcess = wine ? UnixProcessOf(zarn.Exe().wstring()) : std::wstring();
   if (wine && unixProcess.empty()) throw std::runtime_error("Zarn's Linux process not found");
-  std::vector<double> basePlain, restorePlain, baseDelayed, restoreDelayed, cpuShare, hostShare;
+  std::vector<double> basePlain, restorePlain, baseDelayed, restoreDelayed, cpuShare, hostShare, restoreCalls;
   // Summed over the rounds: the system counts processor time in ticks of 10 ms.
   double waitingCpuMs = 0, idleCpuMs = 0;
   for (int round = 0; round < rounds; ++round) {
     basePlain.push_back(ExploreAndPlace(plain));
     CloseFolderWindows();
+    const long callsBefore = zarn.Report(30s).automationCalls;
     restorePlain.push_back(Restore(zarn, unixProcess, 0, plain.size()).wallMs);
+    restoreCalls.push_back(static_cast<double>(zarn.Report(30s).automationCalls - callsBefore));
     CloseFolderWindows();
     // The stand-in hosts the window in Zarn's process: what that costs there without any restore.
     const double hostCpu = CpuMs(zarn.ProcessId(), unixProcess);
@@ -263,6 +265,8 @@ void RestoreFigures(const std::filesystem::path& root, int windows, int rounds) 
   std::printf("  Zarn's restore:                                             %.0f ms (%.1f ms per window)\n", rp,
               rp / windows);
   std::printf("  ratio %.2f; restore's own time per window: %.1f ms (goal <= 10)\n", rp / bp, (rp - bp) / windows);
+  std::printf("  automation calls into the shell during the restore: %.0f, %.1f per window\n", Median(restoreCalls),
+              Median(restoreCalls) / windows);
   std::printf("restore of 1 window that opens after %lu ms, median of %d rounds\n", kDelayMs, rounds);
   std::printf("  baseline %.0f ms, Zarn's restore %.0f ms: %.1f ms beyond the baseline (goal <= 20)\n", bd, rd,
               rd - bd);

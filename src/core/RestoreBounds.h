@@ -10,8 +10,9 @@ namespace zarn {
 inline constexpr std::chrono::milliseconds kNewWindowWait{10'000};
 // The collection is looked at often while windows usually come, and then less often: where the system
 // tells of every window shown, that wakes the wait at once anyway. A look is the collection's count;
-// a whole snapshot, several calls into the shell per window, is taken when the count changes, and
-// now and then for a window that closed as another opened (see docs/performance.md).
+// the new items are read when it grows, and the whole collection, several calls into the shell per
+// window, when nothing came for a while, for a window that closed as another opened (see
+// docs/performance.md).
 inline constexpr std::chrono::milliseconds kNewWindowPollInterval{20};
 inline constexpr std::chrono::milliseconds kFastPollingFor{500};
 inline constexpr std::chrono::milliseconds kSlowPollInterval{100};

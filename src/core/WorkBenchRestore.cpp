@@ -195,7 +195,7 @@ std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState&
 // a window not listed yet. Anything else (a new tab, an item left out, a count that fell) is read
 // whole. The count cannot tell a window that closed as another opened, nor a window listed before it
 // is shown (or before it shows a folder) from one that is shown: so the handle list is also read
-// whole now and then, and at every look while it left an item out.
+// whole after a while in which nothing came, and at every look while it left an item out.
 bool FolderWindows::LookForNewItems(RestoreState& state) {
   const auto now = platform_.clock.Now();
   if (state.countSeen && now - state.snapshotAt < kWholeSnapshotInterval) {
@@ -212,6 +212,7 @@ bool FolderWindows::LookForNewItems(RestoreState& state) {
       });
       if (allListed && allNewWindows) {
         state.countSeen = count;
+        state.snapshotAt = now;
         return true;
       }
     }
