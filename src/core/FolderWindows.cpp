@@ -30,6 +30,7 @@ FolderWindows::FolderWindows(Platform platform, Profile& settings, Profile& work
 void FolderWindows::ClearHandleList() {
   handleList_.clear();
   goneItems_.clear();
+  hiddenItems_.clear();
 }
 
 std::int32_t FolderWindows::RefreshHandleList() {
@@ -62,7 +63,10 @@ void FolderWindows::AddItem(ShellWindows& shellWindows, std::int32_t index, std:
   auto record = std::make_unique<THandleListRec>();
   record->Handle = item->Handle();
   // On another virtual desktop, or kept hidden by the shell: no command of the user's is meant for it.
-  if (!platform_.windows.IsShownToUser(record->Handle)) return;
+  if (!platform_.windows.IsShownToUser(record->Handle)) {
+    hiddenItems_.push_back(record->Handle);
+    return;
+  }
   ShellFolderPath path = item->FolderPath();
   readPath = path.wide;
   record->Path = std::move(path.ansi);

@@ -119,6 +119,9 @@ class FolderWindows {
   HandleList handleList_;
   // The folders of the items the last snapshot skipped (ShellItemGone); empty where unknown.
   std::vector<std::u16string> goneItems_;
+  // Items of the collection left out because their window is not shown to the user (kept hidden by
+  // the shell, or on another virtual desktop).
+  std::vector<WindowHandle> hiddenItems_;
 };
 
 }  // namespace zarn

@@ -115,7 +115,7 @@ struct FolderWindows::RestoreState {
   // Counted at every look while a folder is awaited; read whole only now and then (see
   // LookForNewItems).
   std::unique_ptr<ShellWindows> watched;
-  // The count the handle list stands for; none when it left an item out, or was never read.
+  // The count the handle list stands for; none when an item could not be read, or it was never read.
   std::optional<std::int32_t> countSeen;
   std::chrono::milliseconds snapshotAt{};
   // Asked to close at the start and still listed until they are gone: never taken for a folder
@@ -192,25 +192,29 @@ std::optional<FolderWindows::Arrival> FolderWindows::WaitForFolder(RestoreState&
 // The collection's count tells whether anything came: one call into the shell where a snapshot makes
 // several per window, and the snapshot that found the last folder still holds for the next one. New
 // windows are added at the end of the collection, so only the new items are read, as long as each is
-// a window not listed yet. Anything else (a new tab, an item left out, a count that fell) is read
-// whole. The count cannot tell a window that closed as another opened, nor a window listed before it
-// is shown (or before it shows a folder) from one that is shown: so the handle list is also read
-// whole after a while in which nothing came, and at every look while it left an item out.
+// a window not listed yet. Anything else (a new tab, an item that could not be read, a count that
+// fell) is read whole, and so is a hidden window that is shown now (the shell lists a window before
+// it shows it, and may keep one hidden for later). The count cannot tell a window that closed as
+// another opened: so the collection is also read whole after a while in which nothing came.
 bool FolderWindows::LookForNewItems(RestoreState& state) {
   const auto now = platform_.clock.Now();
-  if (state.countSeen && now - state.snapshotAt < kWholeSnapshotInterval) {
+  const bool hiddenNowShown = std::ranges::any_of(
+      hiddenItems_, [this](WindowHandle window) { return platform_.windows.IsShownToUser(window); });
+  if (state.countSeen && !hiddenNowShown && now - state.snapshotAt < kWholeSnapshotInterval) {
     if (!state.watched) state.watched = platform_.shell.OpenWindows();
     const std::int32_t count = state.watched->Count();
     if (count == *state.countSeen) return false;
     if (count > *state.countSeen) {
       const std::size_t known = handleList_.size();
-      const std::int32_t added = count - *state.countSeen;
-      const bool allListed = AppendItems(*state.watched, *state.countSeen, count) == static_cast<std::size_t>(added);
+      const std::size_t hiddenKnown = hiddenItems_.size();
+      const std::size_t listed = AppendItems(*state.watched, *state.countSeen, count);
+      const bool allRead =
+          listed + (hiddenItems_.size() - hiddenKnown) == static_cast<std::size_t>(count - *state.countSeen);
       const bool allNewWindows = std::all_of(handleList_.begin() + known, handleList_.end(), [&](const auto& item) {
         return std::none_of(handleList_.begin(), handleList_.begin() + known,
                             [&](const auto& old) { return old->Handle == item->Handle; });
       });
-      if (allListed && allNewWindows) {
+      if (allRead && allNewWindows) {
         state.countSeen = count;
         state.snapshotAt = now;
         return true;
@@ -219,7 +223,8 @@ bool FolderWindows::LookForNewItems(RestoreState& state) {
   }
   const std::int32_t count = RefreshHandleList();
   state.snapshotAt = now;
-  state.countSeen = handleList_.size() == static_cast<std::size_t>(count) ? std::optional(count) : std::nullopt;
+  const bool allRead = handleList_.size() + hiddenItems_.size() == static_cast<std::size_t>(count);
+  state.countSeen = allRead ? std::optional(count) : std::nullopt;
   return true;
 }
 
