@@ -20,12 +20,9 @@ std::wstring DroppedFolder(IDataObject* data) {
   FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
   STGMEDIUM medium{};
   if (!data || FAILED(data->GetData(&format, &medium))) return {};
-  std::wstring path;
-  if (auto drop = static_cast<HDROP>(GlobalLock(medium.hGlobal))) {
-    path.resize(DragQueryFileW(drop, 0, nullptr, 0));
-    DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size() + 1));
-    GlobalUnlock(medium.hGlobal);
-  }
+  const auto drop = static_cast<HDROP>(medium.hGlobal);
+  std::wstring path(DragQueryFileW(drop, 0, nullptr, 0), L'\0');
+  if (!path.empty()) DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size() + 1));
   ReleaseStgMedium(&medium);
   return path;
 }
