@@ -31,6 +31,13 @@ std::string Record(const std::string& path, Rect rect, int showCmd, Rect normal)
 class LoadWorkBench : public DesktopTest {
  protected:
   RestoreResult Load(const std::string& name) { return Organiser().LoadWorkBench(name); }
+  // Restores the workbench "R" of `text` on a desktop of the case's own.
+  RestoreResult LoadOn(SimulatedDesktop& desktop, const std::string& text) {
+    WorkBenchText(text);
+    Profile settings(files_.SettingsFile());
+    FolderWindows organiser(desktop.AsPlatform(), settings, WorkBenches());
+    return organiser.LoadWorkBench("R");
+  }
   // Every window-changing call made on one window.
   std::vector<std::string> CallsOn(WindowHandle h) const { return desktop_.LogFor(h); }
 };
@@ -202,10 +209,7 @@ TEST_F(LoadWorkBench, FirstFolderIsAskedForOnceTheClosedWindowsAreGoneOrTheWaitR
                         oldOpenAtRequest = d.IsOpen(old) && !d.Items().empty() && d.Items().front().handle == old;
                         requestedAfter = d.Now() - start;
                       }});
-    WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n");
-    Profile settings(files_.SettingsFile());
-    FolderWindows organiser(desktop.AsPlatform(), settings, WorkBenches());
-    EXPECT_TRUE(organiser.LoadWorkBench("R").notRestored.empty());
+    EXPECT_TRUE(LoadOn(desktop, "[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n").notRestored.empty());
     EXPECT_EQ(oldOpenAtRequest, closeDelay > 4);
     if (closeDelay > 4) {
       EXPECT_GE(requestedAfter, kClosingWait);
@@ -516,12 +520,9 @@ TEST_F(LoadWorkBench, TheShellsAnswerMayComeLateOrNeverAndTheWaitCountsFromTheRe
     desktop.OnExplore("C:\\S", c.slow);
     // The next folder's window comes late, so that a late window of C:\S is seen while it is awaited.
     desktop.OnExplore("C:\\N", ExploreBehaviour{.appearsAfterSnapshots = 1000});
-    WorkBenchText("[R]\n1=" + Record("C:\\S", {1, 2, 301, 202}, 1, {}) +
-                  "\n2=" + Record("C:\\N", {5, 6, 305, 206}, 1, {}) + "\n");
-    Profile settings(files_.SettingsFile());
-    FolderWindows organiser(desktop.AsPlatform(), settings, WorkBenches());
     const auto start = desktop.Now();
-    const RestoreResult result = organiser.LoadWorkBench("R");
+    const RestoreResult result = LoadOn(desktop, "[R]\n1=" + Record("C:\\S", {1, 2, 301, 202}, 1, {}) +
+                                                     "\n2=" + Record("C:\\N", {5, 6, 305, 206}, 1, {}) + "\n");
     const bool slowNamed = std::ranges::find(result.notRestored, "C:\\S") != result.notRestored.end();
     EXPECT_EQ(slowNamed, c.slowNamed);
     const bool slowPlaced =
@@ -541,20 +542,18 @@ TEST_F(LoadWorkBench, AWindowShownWakesTheWaitThatOtherwiseLooksOnlyNowAndThen) 
     SimulatedDesktop desktop;
     desktop.SetWindowEvents(events);
     desktop.OnExplore("C:\\A", ExploreBehaviour{.appearsAfterSnapshots = 30});
-    WorkBenchText("[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n");
-    Profile settings(files_.SettingsFile());
-    FolderWindows organiser(desktop.AsPlatform(), settings, WorkBenches());
     const auto start = desktop.Now();
-    EXPECT_TRUE(organiser.LoadWorkBench("R").notRestored.empty());
+    EXPECT_TRUE(LoadOn(desktop, "[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n").notRestored.empty());
     took[events] = desktop.Now() - start;
   }
   EXPECT_GT(took[false], kFastPollingFor + kSlowPollInterval);
   EXPECT_EQ(took[false] - took[true], kSlowPollInterval - std::chrono::milliseconds{1});
 }
 
-// While a wait looks, it counts the collection; the windows are read whole when the count changes, and
-// now and then for a window that went as another came, which leaves the count as it was.
-TEST_F(LoadWorkBench, TheWaitCountsTheCollectionAndReadsItWholeOnChangeAndNowAndThen) {
+// While a wait looks, it counts the collection; it reads the new items when the count grows, and the
+// whole collection after a while in which nothing came, for a window that went as another came, which
+// leaves the count as it was.
+TEST_F(LoadWorkBench, TheWaitCountsTheCollectionReadsWhatCameAndAllOfItNowAndThen) {
   const std::string bench =
       "[R]\n1=" + Record("C:\\A", {1, 2, 301, 202}, 1, {}) + "\n2=" + Record("C:\\B", {5, 6, 305, 206}, 1, {}) +
       "\n3=" + Record("C:\\C", {7, 8, 307, 208}, 1, {}) + "\n4=" + Record("C:\\L", {9, 9, 309, 209}, 1, {}) + "\n";
@@ -564,10 +563,7 @@ TEST_F(LoadWorkBench, TheWaitCountsTheCollectionAndReadsItWholeOnChangeAndNowAnd
     // One the shell keeps hidden all along is no reason to read the collection whole.
     desktop.Window(desktop.AddFolderWindow("C:\\Preloaded", {0, 0, 9, 9})).visible = false;
     desktop.OnExplore("C:\\L", ExploreBehaviour{.appearsAfterSnapshots = looks});
-    WorkBenchText(bench);
-    Profile settings(files_.SettingsFile());
-    FolderWindows organiser(desktop.AsPlatform(), settings, WorkBenches());
-    EXPECT_TRUE(organiser.LoadWorkBench("R").notRestored.empty());
+    EXPECT_TRUE(LoadOn(desktop, bench).notRestored.empty());
     calls[looks != 0] = desktop.AutomationCalls();
   }
   // 60 more looks with three windows open: reading them whole each time would be 60 * (2 + 3 * 4).
@@ -581,10 +577,7 @@ TEST_F(LoadWorkBench, TheWaitCountsTheCollectionAndReadsItWholeOnChangeAndNowAnd
     std::string text = "[R]\n";
     for (int i = 0; i < folders; ++i)
       text += std::to_string(i + 1) + "=" + Record("C:\\F" + std::to_string(i), {i, i, 300 + i, 200 + i}, 1, {}) + "\n";
-    WorkBenchText(text);
-    Profile settings(files_.SettingsFile());
-    FolderWindows organiser(desktop.AsPlatform(), settings, WorkBenches());
-    EXPECT_TRUE(organiser.LoadWorkBench("R").notRestored.empty());
+    EXPECT_TRUE(LoadOn(desktop, text).notRestored.empty());
     restoreCalls[folders == 16] = desktop.AutomationCalls();
   }
   EXPECT_LT(restoreCalls[1], 2.5 * restoreCalls[0]) << restoreCalls[0] << " " << restoreCalls[1];
@@ -602,14 +595,11 @@ TEST_F(LoadWorkBench, TheWaitCountsTheCollectionAndReadsItWholeOnChangeAndNowAnd
   ASSERT_EQ(desktop_.OpenedWindows().size(), 2u);
   EXPECT_EQ(desktop_.Window(desktop_.OpenedWindows()[1]).rect, (Rect{5, 6, 305, 206}));
 
-  // Listed before it is shown: read whole at every look until it is, and taken at once.
+  // Listed before it is shown: watched until it is, and taken at once.
   SimulatedDesktop hidden;
   hidden.OnExplore("C:\\H", ExploreBehaviour{.listedHiddenFor = 20});
-  WorkBenchText("[R]\n1=" + Record("C:\\H", {1, 2, 301, 202}, 1, {}) + "\n");
-  Profile settings(files_.SettingsFile());
-  FolderWindows organiser(hidden.AsPlatform(), settings, WorkBenches());
   const auto requested = hidden.Now();
-  EXPECT_TRUE(organiser.LoadWorkBench("R").notRestored.empty());
+  EXPECT_TRUE(LoadOn(hidden, "[R]\n1=" + Record("C:\\H", {1, 2, 301, 202}, 1, {}) + "\n").notRestored.empty());
   EXPECT_LT(hidden.Now() - requested, kFastPollingFor);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "StandinWindow.h"
+#include "StaticClassFactory.h"
 
 namespace zarn::standin {
 namespace {
@@ -98,30 +99,9 @@ class Handler final : public IShellExtInit, public IContextMenu, public IObjectW
   std::wstring folder_;
 };
 
-class Factory final : public IClassFactory {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory)) return E_NOINTERFACE;
-    *out = static_cast<IClassFactory*>(this);
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    auto* handler = new Handler;
-    const HRESULT hr = handler->QueryInterface(iid, out);
-    handler->Release();
-    return hr;
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-};
+IUnknown* NewHandler() { return static_cast<IShellExtInit*>(new Handler); }
 
-Factory g_factory;
+StaticClassFactory g_factory(NewHandler);
 
 }  // namespace
 

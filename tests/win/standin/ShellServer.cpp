@@ -20,6 +20,7 @@
 #include "StandinHost.h"
 #include "StandinReport.h"
 #include "StandinWindow.h"
+#include "StaticClassFactory.h"
 #include "VtableSlots.h"
 
 namespace {
@@ -483,36 +484,9 @@ void* const* VtableOf(Kind kind) { return BuildVtables().slots[static_cast<int>(
 // ---------------------------------------------------------------------------------------------------
 // Class factory
 
-class Factory final : public IClassFactory {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory)) return E_NOINTERFACE;
-    *out = static_cast<IClassFactory*>(this);
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    IDispatch* application = NewObject(Kind::Application);
-    const HRESULT hr = application->QueryInterface(iid, out);
-    application->Release();
-    return hr;
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-    if (lock)
-      InterlockedIncrement(&g_locks);
-    else
-      InterlockedDecrement(&g_locks);
-    return S_OK;
-  }
-};
+IUnknown* NewApplication() { return NewObject(Kind::Application); }
 
-Factory g_factory;
+StaticClassFactory g_factory(NewApplication, &g_locks);
 
 }  // namespace
 
